@@ -1,0 +1,33 @@
+#pragma once
+
+// The dice the program knows and the roll batch that throws them.
+
+#include <array>
+#include <iosfwd>
+#include <string_view>
+
+#include "roller_state.h"
+
+// One kind of die.
+struct DieSpec {
+  std::string_view word;  // its name at the prompt, matched byte for byte
+  int sides;              // faces are numbered 1 to sides
+};
+
+// The dice in the order the prompt names them.
+inline constexpr std::array<DieSpec, 7> die_table{{
+    {"d4", 4},
+    {"d6", 6},
+    {"d8", 8},
+    {"d10", 10},
+    {"d12", 12},
+    {"d20", 20},
+    {"d100", 100},
+}};
+
+// One face of a die with `sides` faces, from one generator draw.
+int draw_face(int sides);
+
+// Echoes the chosen die, asks for a count and writes that many faces on one line.
+// Returns early once `out` has failed.
+void roll_batch(RollerState& state, const DieSpec& die, std::istream& in, std::ostream& out);

@@ -1,0 +1,12 @@
+#include <iostream>
+
+#include "platform.h"
+#include "prompt_loop.h"
+#include "roller_state.h"
+
+int main() {
+  // Buffered streams of our own on the descriptors; the loop flushes before every read.
+  std::ios::sync_with_stdio(false);
+  RollerState state;
+  return run_prompt_loop(state, std::cin, std::cout, std::cerr, calendar_seconds);
+}

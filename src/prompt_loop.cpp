@@ -1,0 +1,62 @@
+#include "prompt_loop.h"
+
+#include <algorithm>
+#include <iomanip>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "dice.h"
+
+namespace {
+
+constexpr std::array<std::string_view, 2> exit_words{"exit", "Exit"};
+
+constexpr std::size_t longest_word = std::max(
+    std::ranges::max(die_table, {}, [](const DieSpec& die) { return die.word.size(); }).word.size(),
+    std::ranges::max(exit_words, {}, &std::string_view::size).size());
+
+// One byte more than any word that means something: a longer word keeps just enough of itself
+// never to match, so memory stays bounded however long it is.
+constexpr std::size_t kept_word_bytes = longest_word + 1;
+
+// The classic white-space set, whatever the locale says.
+constexpr bool is_white_space(int c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Reads one word into `word`; false at the end of input or when input cannot be read.
+bool read_word(std::istream& in, std::string& word) {
+  if (!(in >> std::setw(kept_word_bytes) >> word)) return false;
+  // The rest of a longer word goes by in pieces that are thrown away.
+  std::string rest;
+  while (!is_white_space(in.peek()) && in >> std::setw(4096) >> rest) {
+  }
+  return true;
+}
+
+int report_write_error(std::ostream& err) {
+  const char* reason = last_error_text();  // before anything else can touch errno
+  err << "dice: write error: " << reason << '\n' << std::flush;
+  return 1;
+}
+
+}  // namespace
+
+int run_prompt_loop(RollerState& state, std::istream& in, std::ostream& out, std::ostream& err,
+                    const Clock& clock) {
+  for (;;) {
+    seed_generator(static_cast<std::uint32_t>(clock()));
+    if (!(out << prompt_text).flush()) return report_write_error(err);
+
+    if (!read_word(in, state.choice)) {
+      // Leave a terminal, a pipe or a file with a complete last line.
+      if (!(out << '\n').flush()) return report_write_error(err);
+      return 0;
+    }
+    const auto* die = std::ranges::find(die_table, state.choice, &DieSpec::word);
+    if (die != die_table.end()) roll_batch(state, *die, in, out);
+    if (!out) return report_write_error(err);
+    if (std::ranges::find(exit_words, state.choice) != exit_words.end()) return 0;
+  }
+}

@@ -1,0 +1,51 @@
+#include "dice.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "oracle.h"
+#include "platform.h"
+
+namespace {
+
+constexpr const DieSpec& d6 = die_table[1];
+
+std::string batch(const DieSpec& die, const std::string& count_text, std::uint32_t seed = 1) {
+  RollerState state;
+  state.choice = die.word;
+  std::istringstream in(count_text);
+  std::ostringstream out;
+  seed_generator(seed);
+  roll_batch(state, die, in, out);
+  return out.str();
+}
+
+std::string head(const DieSpec& die) {
+  return "dice chosen " + std::string(die.word) + "\namount of dice ";
+}
+
+TEST(RollBatch, FacesAreTheCLibraryDrawsInOrder) {
+  for (const DieSpec& die : die_table) {
+    for (std::uint32_t seed : {0U, 1U, 1765000000U, 0x80000000U, 0xFFFFFFFFU}) {
+      EXPECT_EQ(batch(die, "40", seed), head(die) + oracle_faces(seed, die.sides, 40) + "\n")
+          << die.word << " seed " << seed;
+    }
+  }
+  // Larger than one output chunk.
+  const DieSpec& d100 = die_table.back();
+  EXPECT_EQ(batch(d100, "100000", 9), head(d100) + oracle_faces(9, 100, 100000) + "\n");
+  // A die beyond the face table still gets its faces, at their full width.
+  const DieSpec huge{"huge", 2000000000};
+  EXPECT_EQ(batch(huge, "20000", 3), head(huge) + oracle_faces(3, huge.sides, 20000) + "\n");
+}
+
+TEST(RollBatch, CountsThatRollNothingLeaveAnEmptyLine) {
+  for (const char* count :
+       {"0", "-1", "-2147483648", "", "abc", "99999999999", "-99999999999", "2147483648"}) {
+    EXPECT_EQ(batch(d6, count), head(d6) + "\n") << '"' << count << '"';
+  }
+  EXPECT_EQ(batch(d6, "1", 5), head(d6) + oracle_faces(5, 6, 1) + "\n");
+}
+
+}  // namespace

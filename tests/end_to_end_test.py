@@ -1,0 +1,169 @@
+#!/usr/bin/env python3
+"""The built program over pipes and a terminal, as a person or a script would use it.
+
+Usage: end_to_end_test.py PATH_TO_DICE [unittest options]
+"""
+import ctypes
+import os
+import pty
+import re
+import select
+import signal
+import subprocess
+import sys
+import time
+import unittest
+
+DICE = os.path.abspath(sys.argv.pop(1))
+PROMPT = b"enter dice d4 d6 d8 d10 d12 d20 d100 exit "
+LIBC = ctypes.CDLL(None)
+
+
+def oracle(seed, sides, count):
+    """The faces the C library's generator gives after srand(seed)."""
+    LIBC.srand(ctypes.c_uint(seed & 0xFFFFFFFF))
+    return b"".join(b"%d " % (LIBC.rand() % sides + 1) for _ in range(count))
+
+
+def seeds_between(start, end):
+    """Seeds a pass may have taken from a clock read between two of our readings of it; one
+    second more at the start, as the program's clock may be a coarse one that lags ours."""
+    return range(int(start) - 1, int(end) + 1)
+
+
+class Conversation:
+    """Talks to the program, waiting for each reply before saying the next thing."""
+
+    def __init__(self, terminal=False):
+        if terminal:
+            self.fd, child = pty.openpty()
+            self.proc = subprocess.Popen([DICE], stdin=child, stdout=child, stderr=child)
+            os.close(child)
+            self.write_fd = self.fd
+        else:
+            self.proc = subprocess.Popen([DICE], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+            self.fd = self.proc.stdout.fileno()
+            self.write_fd = self.proc.stdin.fileno()
+        self.pending = b""
+
+    def expect(self, text, timeout=10):
+        """Waits for `text` and returns everything up to and including it."""
+        deadline = time.monotonic() + timeout
+        while text not in self.pending:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise AssertionError(f"no {text!r} within {timeout} s; got {self.pending!r}")
+            if select.select([self.fd], [], [], left)[0]:
+                chunk = os.read(self.fd, 65536)
+                if not chunk:
+                    raise AssertionError(f"output ended before {text!r}; got {self.pending!r}")
+                self.pending += chunk
+        end = self.pending.index(text) + len(text)
+        said, self.pending = self.pending[:end], self.pending[end:]
+        return said
+
+    def say(self, text):
+        os.write(self.write_fd, text)
+
+    def finish(self):
+        status = self.proc.wait(timeout=10)
+        if self.fd != self.write_fd:
+            self.proc.stdin.close()
+            self.pending += self.proc.stdout.read()
+            self.proc.stdout.close()
+        else:
+            os.close(self.fd)
+        return status
+
+
+def run(args=(), stdin=b"", **kwargs):
+    return subprocess.run([DICE, *args], input=stdin, capture_output=True, timeout=30, **kwargs)
+
+
+class EndToEnd(unittest.TestCase):
+    def test_conversation_over_pipes_face_for_face(self):
+        start = time.time()
+        talk = Conversation()
+        self.assertEqual(talk.expect(PROMPT), PROMPT)
+        seeds = seeds_between(start, time.time())
+        talk.say(b"d100\n")
+        self.assertEqual(talk.expect(b"amount of dice "), b"dice chosen d100\namount of dice ")
+        talk.say(b"20\n")
+        faces = talk.expect(b"\n")
+        self.assertIn(faces[:-1], [oracle(seed, 100, 20) for seed in seeds])
+        self.assertEqual(talk.expect(PROMPT), PROMPT)
+        talk.say(b"Exit\n")
+        self.assertEqual(talk.finish(), 0)
+        self.assertEqual(talk.pending, b"")
+
+    def test_conversation_at_a_terminal(self):
+        talk = Conversation(terminal=True)
+        talk.expect(PROMPT)
+        talk.say(b"d20 2\n")
+        talk.expect(b"dice chosen d20\r\namount of dice ")
+        self.assertRegex(talk.expect(b"\r\n"), rb"^([1-9]|1[0-9]|20) ([1-9]|1[0-9]|20) \r\n$")
+        talk.expect(PROMPT)
+        talk.say(b"exit\n")
+        self.assertEqual(talk.finish(), 0)
+
+    def test_passes_within_one_second_repeat_the_same_draws(self):
+        for _ in range(5):
+            start = time.time()
+            out = run(stdin=b"d6 3 d6 3 d20 3 exit").stdout
+            end = time.time()
+            if int(start) == int(end) and start % 1 > 0.05:
+                break
+        batches = re.findall(rb"dice chosen (d\d+)\namount of dice ([0-9 ]*)\n", out)
+        seed = int(start)
+        self.assertEqual(batches, [(b"d6", oracle(seed, 6, 3)), (b"d6", oracle(seed, 6, 3)),
+                                   (b"d20", oracle(seed, 20, 3))])
+
+    def test_exit_words_and_end_of_input_exit_0_whatever_the_arguments(self):
+        for args in ([], ["--help", "d6", "3"]):
+            for stdin, output in ((b"exit", PROMPT), (b"Exit", PROMPT), (b"", PROMPT + b"\n"),
+                                  (b"d4", PROMPT + b"dice chosen d4\namount of dice \n"
+                                   + PROMPT + b"\n")):
+                result = run(args, stdin)
+                self.assertEqual((result.returncode, result.stdout, result.stderr),
+                                 (0, output, b""), (args, stdin))
+
+    def test_closed_or_unreadable_input_is_the_end_of_input(self):
+        closed = subprocess.run(["sh", "-c", 'exec "$0" <&-', DICE], capture_output=True)
+        directory = os.open("/", os.O_RDONLY)
+        unreadable = subprocess.run([DICE], stdin=directory, capture_output=True)
+        os.close(directory)
+        for result in (closed, unreadable):
+            self.assertEqual((result.returncode, result.stdout), (0, PROMPT + b"\n"))
+
+    def test_write_error_is_reported_and_fails(self):
+        with open("/dev/full", "wb") as full:
+            result = subprocess.run([DICE], input=b"d6 3 exit", stdout=full,
+                                    stderr=subprocess.PIPE, timeout=30)
+        self.assertEqual(result.returncode, 1)
+        self.assertRegex(result.stderr, rb"^dice: [^\n]*No space left on device\n$")
+
+    def test_a_reader_that_goes_away_ends_a_huge_batch(self):
+        proc = subprocess.Popen([DICE], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        proc.stdin.write(b"d6 2000000000\n")
+        proc.stdin.close()
+        self.assertEqual(len(proc.stdout.read(100)), 100)
+        proc.stdout.close()
+        self.assertEqual(proc.wait(timeout=20), -signal.SIGPIPE)
+
+    def test_an_endless_word_is_passed_over_in_bounded_memory(self):
+        size = 256 << 20
+        feeder = subprocess.Popen(["head", "-c", str(size), "/dev/zero"], stdout=subprocess.PIPE)
+        proc = subprocess.Popen([DICE], stdin=feeder.stdout, stdout=subprocess.PIPE)
+        feeder.stdout.close()
+        output = proc.stdout.read()
+        proc.stdout.close()
+        _, status, usage = os.wait4(proc.pid, 0)
+        proc.returncode = os.waitstatus_to_exitcode(status)
+        feeder.wait()
+        # One pass for the word, then the end of input.
+        self.assertEqual((proc.returncode, output), (0, PROMPT * 2 + b"\n"))
+        self.assertLess(usage.ru_maxrss, 32 * 1024)  # KiB
+
+
+if __name__ == "__main__":
+    unittest.main()
