@@ -1,7 +1,8 @@
 #include "platform.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -9,13 +10,94 @@ std::int64_t calendar_seconds() {
   return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-void seed_generator(std::uint32_t seed) {
-  std::srand(seed);
+namespace {
+
+// The C library's additive feedback generator, kept here so that a draw takes no lock. Each new
+// word is the sum of the words 31 and 3 places back; a draw is the new word without its lowest bit.
+constexpr std::size_t lag = 31;
+constexpr std::size_t tap = 3;
+
+struct Generator {
+  // The sequence laid out in a line, so a run of draws needs no wrap-around; the `lag` words
+  // before `next` are the live ones. 4096 - 31 is a multiple of 3, for draw_generator.
+  std::array<std::uint32_t, 4096> words;
+  std::size_t next;  // where the next word goes
+};
+
+Generator generator{};
+
+void make_room(Generator& g) {
+  if (g.next < g.words.size()) return;
+  std::copy(g.words.end() - lag, g.words.end(), g.words.begin());
+  g.next = lag;
 }
 
-int draw_generator() {
-  return std::rand();
-}  // NOLINT(cert-msc30-c,cert-msc50-cpp)
+std::uint32_t step(Generator& g) {
+  make_room(g);
+  const std::uint32_t word = g.words[g.next - lag] + g.words[g.next - tap];
+  g.words[g.next++] = word;
+  return word >> 1;
+}
+
+}  // namespace
+
+void seed_generator(std::uint32_t seed) {
+  // The seed as a signed word, then each word 16807 times the one before modulo 2^31 - 1, by
+  // Schrage's method on signed words. For seeds of 2^31 and above this differs from a true
+  // modulo, and so must we.
+  std::array<std::uint32_t, lag> initial{};
+  std::int32_t word = seed == 0 ? 1 : static_cast<std::int32_t>(seed);
+  initial[0] = static_cast<std::uint32_t>(word);
+  for (std::size_t i = 1; i < lag; ++i) {
+    const std::int32_t hi = word / 127773;
+    const std::int32_t lo = word % 127773;
+    word = 16807 * lo - 2836 * hi;
+    if (word < 0) word += 2147483647;
+    initial[i] = static_cast<std::uint32_t>(word);
+  }
+  // The first new word adds word 0 to word 3: the line starts at word 3 and wraps round to end
+  // with words 0 to 2. The first 310 draws are thrown away.
+  Generator& g = generator;
+  std::rotate_copy(initial.begin(), initial.begin() + tap, initial.end(), g.words.begin());
+  g.next = lag;
+  for (int i = 0; i < 310; ++i)
+    step(g);
+}
+
+void draw_generator(std::span<std::uint32_t> draws) {
+  Generator& g = generator;
+  std::uint32_t* out = draws.data();
+  std::size_t left = draws.size();
+  while (left > 0) {
+    make_room(g);
+    const std::size_t run = std::min(left, g.words.size() - g.next) / tap * tap;
+    if (run == 0) {
+      *out++ = step(g);
+      --left;
+      continue;
+    }
+    // The words 3 places back are carried in three running sums, so the only memory a new word
+    // reads is the one 31 places back.
+    std::uint32_t* w = g.words.data();
+    std::uint32_t a = w[g.next - 3];
+    std::uint32_t b = w[g.next - 2];
+    std::uint32_t c = w[g.next - 1];
+    for (std::size_t i = g.next; i < g.next + run; i += tap) {
+      a += w[i - lag];
+      b += w[i + 1 - lag];
+      c += w[i + 2 - lag];
+      w[i] = a;
+      w[i + 1] = b;
+      w[i + 2] = c;
+      out[0] = a >> 1;
+      out[1] = b >> 1;
+      out[2] = c >> 1;
+      out += tap;
+    }
+    g.next += run;
+    left -= run;
+  }
+}
 
 const char* last_error_text() {
   return errno != 0 ? std::strerror(errno) : "unknown error";

@@ -1,0 +1,42 @@
+#include "platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Draws `total` values in pieces of awkward sizes and checks each against std::rand().
+void expect_c_library_sequence(std::uint32_t seed, std::size_t total) {
+  static constexpr std::size_t piece_sizes[] = {1, 2, 3, 5, 30, 31, 32, 1000, 4065, 4099, 65536};
+  std::srand(seed);
+  seed_generator(seed);
+  std::vector<std::uint32_t> draws;
+  for (std::size_t done = 0, k = 0; done < total; done += draws.size(), ++k) {
+    draws.resize(std::min(piece_sizes[k % std::size(piece_sizes)], total - done));
+    draw_generator(draws);
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+      const int expected = std::rand();
+      if (draws[i] != static_cast<std::uint32_t>(expected)) {
+        FAIL() << "seed " << seed << ", draw " << done + i << ": " << draws[i] << " instead of "
+               << expected;
+      }
+    }
+  }
+}
+
+TEST(Generator, DrawsExactlyTheCLibrarySequence) {
+  for (std::uint32_t seed : {0U, 1U, 2U, 16807U, 127773U, 0x7FFFFFFFU, 0x80000000U, 0xFFFFFFFFU}) {
+    expect_c_library_sequence(seed, 20000);
+  }
+  // A spread over the whole 32-bit range, all of today's clock values among them.
+  for (std::uint64_t seed = 12345; seed <= 0xFFFFFFFF; seed += 4294967291 / 1000) {
+    expect_c_library_sequence(static_cast<std::uint32_t>(seed), 5000);
+  }
+  // Long runs.
+  expect_c_library_sequence(1765000000, 10000000);
+  expect_c_library_sequence(0xDEADBEEF, 3000000);
+}
+
+}  // namespace
