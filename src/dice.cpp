@@ -10,24 +10,34 @@
 
 namespace {
 
+constexpr int decimal_digits(int value) {
+  int digits = 1;
+  while (value >= 10) {
+    value /= 10;
+    ++digits;
+  }
+  return digits;
+}
+
 // A face as it is written: its digits and the space after it, padded to four bytes so that
 // writing one is a single fixed-size copy.
 struct FaceText {
-  char text[4];
+  std::array<char, 4> text;
   std::uint32_t size;
 };
 
 constexpr int largest_die =
     std::ranges::max(die_table, {}, [](const DieSpec& die) { return die.sides; }).sides;
-static_assert(largest_die < 1000, "a face and its space must fit in FaceText");
+static_assert(decimal_digits(largest_die) + 1 <= sizeof(FaceText::text),
+              "a face and its space must fit in FaceText");
 
 constexpr std::array<FaceText, largest_die + 1> face_texts = [] {
   std::array<FaceText, largest_die + 1> table{};
   for (int face = 1; face <= largest_die; ++face) {
     FaceText& entry = table[static_cast<std::size_t>(face)];
-    const int digits = face < 10 ? 1 : face < 100 ? 2 : 3;
-    for (int i = digits - 1, rest = face; i >= 0; --i, rest /= 10) {
-      entry.text[i] = static_cast<char>('0' + rest % 10);
+    const auto digits = static_cast<std::size_t>(decimal_digits(face));
+    for (int rest = face, i = static_cast<int>(digits) - 1; i >= 0; rest /= 10, --i) {
+      entry.text[static_cast<std::size_t>(i)] = static_cast<char>('0' + rest % 10);
     }
     entry.text[digits] = ' ';
     entry.size = static_cast<std::uint32_t>(digits + 1);
@@ -42,7 +52,7 @@ constexpr std::size_t max_face_text = 11;
 std::size_t format_face(int face, char* dst) {
   if (face <= largest_die) {
     const FaceText& entry = face_texts[static_cast<std::size_t>(face)];
-    std::memcpy(dst, entry.text, sizeof entry.text);
+    std::memcpy(dst, entry.text.data(), entry.text.size());
     return entry.size;
   }
   char* end = std::to_chars(dst, dst + max_face_text, face).ptr;
@@ -53,7 +63,7 @@ std::size_t format_face(int face, char* dst) {
 // Faces go out in chunks of up to this many bytes, so a big batch costs few writes. Measured with
 // bench/run_bench.py on a 2-core machine: 64 KiB (a pipe's whole buffer) was the fastest into a
 // pipe; larger chunks gained nothing to /dev/null.
-constexpr std::size_t chunk_size = 64 * 1024;
+constexpr std::size_t chunk_size = std::size_t{64} * 1024;
 
 // Draws are taken a round at a time; a round's faces always fit in what a chunk has left.
 constexpr std::size_t draws_per_round = 1024;
@@ -62,24 +72,24 @@ void write_faces(RollerState& state, int sides, std::ostream& out) {
   const FaceRule rule = face_rule(sides);
   const std::size_t face_room = sides <= largest_die ? sizeof(FaceText::text) : max_face_text;
   const std::size_t round_room = draws_per_round * face_room + 1;  // and the line feed
-  char chunk[chunk_size];
-  std::uint32_t draws[draws_per_round];
+  std::array<char, chunk_size> chunk;
+  std::array<std::uint32_t, draws_per_round> draws;
   std::size_t used = 0;
   for (state.roll_index = 0; state.roll_index < state.amount;) {
     if (chunk_size - used < round_room) {
-      if (!out.write(chunk, static_cast<std::streamsize>(used))) return;
+      if (!out.write(chunk.data(), static_cast<std::streamsize>(used))) return;
       used = 0;
     }
     const auto round = static_cast<std::size_t>(
         std::min<std::int64_t>(draws_per_round, std::int64_t{state.amount} - state.roll_index));
-    draw_generator(std::span(draws, round));
+    draw_generator(std::span(draws.data(), round));
     for (std::size_t i = 0; i < round; ++i) {
-      used += format_face(draw_face(rule, draws[i]), chunk + used);
+      used += format_face(draw_face(rule, draws[i]), chunk.data() + used);
     }
     state.roll_index += static_cast<std::int32_t>(round);
   }
   chunk[used++] = '\n';
-  out.write(chunk, static_cast<std::streamsize>(used));
+  out.write(chunk.data(), static_cast<std::streamsize>(used));
 }
 
 }  // namespace

@@ -43,8 +43,9 @@ inline int draw_face(const FaceRule& rule, std::uint32_t draw) {
   // The fraction draw / sides, kept in 64 bits, times sides gives the remainder in the upper
   // half (Lemire, Kaser and Kurz, "Faster Remainder by Direct Computation", 2019).
   __extension__ using u128 = unsigned __int128;
+  constexpr int fraction_bits = 64;
   const std::uint64_t fraction = rule.reciprocal * draw;
-  return static_cast<int>((static_cast<u128>(fraction) * rule.sides) >> 64) + 1;
+  return static_cast<int>((static_cast<u128>(fraction) * rule.sides) >> fraction_bits) + 1;
 }
 
 // Echoes the chosen die, asks for a count and writes that many faces on one line.

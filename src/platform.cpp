@@ -16,12 +16,20 @@ namespace {
 // word is the sum of the words 31 and 3 places back; a draw is the new word without its lowest bit.
 constexpr std::size_t lag = 31;
 constexpr std::size_t tap = 3;
+constexpr int discarded_draws = 310;
+
+// The words of a new seed: each 16807 times the one before, modulo 2^31 - 1 (the "minimal
+// standard" generator), worked out by Schrage's method: modulus = multiplier * q + r.
+constexpr std::int32_t multiplier = 16807;
+constexpr std::int32_t modulus = 2147483647;
+constexpr std::int32_t schrage_q = modulus / multiplier;  // 127773
+constexpr std::int32_t schrage_r = modulus % multiplier;  // 2836
 
 struct Generator {
   // The sequence laid out in a line, so a run of draws needs no wrap-around; the `lag` words
   // before `next` are the live ones. 4096 - 31 is a multiple of 3, for draw_generator.
-  std::array<std::uint32_t, 4096> words;
-  std::size_t next;  // where the next word goes
+  std::array<std::uint32_t, 4096> words;  // NOLINT(readability-magic-numbers): a page of words
+  std::size_t next;                       // where the next word goes
 };
 
 Generator generator{};
@@ -42,26 +50,26 @@ std::uint32_t step(Generator& g) {
 }  // namespace
 
 void seed_generator(std::uint32_t seed) {
-  // The seed as a signed word, then each word 16807 times the one before modulo 2^31 - 1, by
-  // Schrage's method on signed words. For seeds of 2^31 and above this differs from a true
-  // modulo, and so must we.
+  // The seed taken as a signed word. Schrage's method on a negative word differs from a true
+  // modulo, for seeds of 2^31 and above, and so must we.
   std::array<std::uint32_t, lag> initial{};
   std::int32_t word = seed == 0 ? 1 : static_cast<std::int32_t>(seed);
   initial[0] = static_cast<std::uint32_t>(word);
   for (std::size_t i = 1; i < lag; ++i) {
-    const std::int32_t hi = word / 127773;
-    const std::int32_t lo = word % 127773;
-    word = 16807 * lo - 2836 * hi;
-    if (word < 0) word += 2147483647;
+    const std::int32_t hi = word / schrage_q;
+    const std::int32_t lo = word % schrage_q;
+    word = multiplier * lo - schrage_r * hi;
+    if (word < 0) word += modulus;
     initial[i] = static_cast<std::uint32_t>(word);
   }
   // The first new word adds word 0 to word 3: the line starts at word 3 and wraps round to end
-  // with words 0 to 2. The first 310 draws are thrown away.
+  // with words 0 to 2. The first draws are thrown away.
   Generator& g = generator;
   std::rotate_copy(initial.begin(), initial.begin() + tap, initial.end(), g.words.begin());
   g.next = lag;
-  for (int i = 0; i < 310; ++i)
+  for (int i = 0; i < discarded_draws; ++i) {
     step(g);
+  }
 }
 
 void draw_generator(std::span<std::uint32_t> draws) {

@@ -29,8 +29,9 @@ constexpr bool is_white_space(int c) {
 bool read_word(std::istream& in, std::string& word) {
   if (!(in >> std::setw(kept_word_bytes) >> word)) return false;
   // The rest of a longer word goes by in pieces that are thrown away.
+  constexpr int piece_bytes = 4096;
   std::string rest;
-  while (!is_white_space(in.peek()) && in >> std::setw(4096) >> rest) {
+  while (!is_white_space(in.peek()) && in >> std::setw(piece_bytes) >> rest) {
   }
   return true;
 }

@@ -109,7 +109,7 @@ TEST(PromptLoop, KeepsOnlyAShortPrefixOfALongWord) {
 
 // Takes `room` bytes, then fails every write, as a full disk does.
 struct FullAfter : std::streambuf {
-  explicit FullAfter(std::size_t room) : room(room) {}
+  explicit FullAfter(std::size_t bytes) : room(bytes) {}
   std::streamsize xsputn(const char*, std::streamsize n) override {
     const std::size_t size = static_cast<std::size_t>(n);
     if (taken + size > room) return 0;

@@ -1,0 +1,135 @@
+// Feeds arbitrary bytes to the prompt loop as its input, with a fixed clock, and holds what it
+// writes to a model of the dialogue written independently here: prompts; batches of the named
+// die with exactly the C library's faces, as many as the count read; and the right ending.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "prompt_loop.h"
+
+namespace {
+
+constexpr std::int64_t now = 1765000000;
+
+// Output beyond this fails like a full disk: a huge count then costs an iteration one chunk of
+// faces, and the error path gets fuzzed too.
+constexpr std::size_t output_room = 256 * 1024;
+
+struct Sink : std::streambuf {
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    if (text.size() + static_cast<std::size_t>(n) > output_room) return 0;
+    text.append(s, static_cast<std::size_t>(n));
+    return n;
+  }
+  int overflow(int c) override {
+    const char ch = static_cast<char>(c);
+    return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
+  }
+  std::string text;
+};
+
+bool is_space(char c) {
+  return std::string_view(" \t\n\v\f\r").find(c) != std::string_view::npos;
+}
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Every pass reseeds from the same second, so every batch starts the same C library sequence.
+const std::vector<int>& c_library_draws() {
+  static const std::vector<int> draws = [] {
+    std::srand(static_cast<unsigned>(now));
+    std::vector<int> values(output_room / 2);
+    for (int& value : values)
+      value = std::rand();
+    return values;
+  }();
+  return draws;
+}
+
+// The count at `pos`, as a number of faces: an optional sign and decimal digits in the signed
+// 32-bit range, or 0. Leaves `pos` after the sign and digits.
+long long read_count(std::string_view input, std::size_t& pos) {
+  while (pos < input.size() && is_space(input[pos]))
+    ++pos;
+  const bool negative = pos < input.size() && input[pos] == '-';
+  if (pos < input.size() && (input[pos] == '-' || input[pos] == '+')) ++pos;
+  const std::size_t digits_start = pos;
+  long long value = 0;
+  for (; pos < input.size() && is_digit(input[pos]); ++pos) {
+    if (value <= 2147483648LL) value = value * 10 + (input[pos] - '0');
+  }
+  if (pos == digits_start || value > (negative ? 2147483648LL : 2147483647LL)) return 0;
+  return negative ? 0 : value;
+}
+
+// What the program must write for `input`; stops once past `output_room` bytes.
+std::string expected_output(std::string_view input) {
+  static constexpr std::pair<std::string_view, int> dice[] = {
+      {"d4", 4}, {"d6", 6}, {"d8", 8}, {"d10", 10}, {"d12", 12}, {"d20", 20}, {"d100", 100}};
+  std::string out;
+  std::size_t pos = 0;
+  for (;;) {
+    out += prompt_text;
+    while (pos < input.size() && is_space(input[pos]))
+      ++pos;
+    if (pos == input.size()) return out + "\n";
+    const std::size_t start = pos;
+    while (pos < input.size() && !is_space(input[pos]))
+      ++pos;
+    const std::string_view word = input.substr(start, pos - start);
+    for (const auto& [name, sides] : dice) {
+      if (word != name) continue;
+      out.append("dice chosen ").append(word).append("\namount of dice ");
+      const long long count = read_count(input, pos);
+      for (long long i = 0; i < count; ++i) {
+        if (out.size() > output_room) return out;
+        out += std::to_string(c_library_draws()[static_cast<std::size_t>(i)] % sides + 1) + ' ';
+      }
+      out += '\n';
+    }
+    if (word == "exit" || word == "Exit") return out;
+  }
+}
+
+[[noreturn]] void broken(const char* promise, const std::string& got, const std::string& want) {
+  std::fprintf(stderr,
+               "broken promise: %s\n--- got %zu bytes:\n%.2000s\n--- want %zu bytes:\n%.2000s\n",
+               promise, got.size(), got.c_str(), want.size(), want.c_str());
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  std::istringstream in(input);
+  Sink sink;
+  std::ostream out(&sink);
+  std::ostringstream err;
+  RollerState state;
+  const int status = run_prompt_loop(state, in, out, err, [] { return now; });
+
+  const std::string want = expected_output(input);
+  if (status == 0) {
+    if (sink.text != want) broken("the dialogue, byte for byte", sink.text, want);
+    if (!err.str().empty()) broken("nothing on standard error", err.str(), "");
+  } else {
+    // Only running out of room may fail, and only with what came before it written.
+    if (status != 1 || want.size() <= output_room) broken("exit status", sink.text, want);
+    if (want.compare(0, sink.text.size(), sink.text) != 0)
+      broken("output before the error", sink.text, want);
+    if (err.str().rfind("dice: write error: ", 0) != 0 ||
+        err.str().find('\n') != err.str().size() - 1) {
+      broken("one line on standard error", err.str(), "dice: write error: ...\n");
+    }
+  }
+  return 0;
+}
