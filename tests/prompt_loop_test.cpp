@@ -58,6 +58,11 @@ TEST(PromptLoop, DialoguesFaceForFace) {
   // "3d6" at the count prompt: three of the chosen die, then "d6" is the next word.
   EXPECT_EQ(run("d20 3d6 2 exit").out, P + head("d20") + oracle_faces(s, 20, 3) + "\n" + P +
                                            head("d6") + oracle_faces(s, 6, 2) + "\n" + P);
+  // Each white-space character ends a word, and lines may end "\r\n", as Windows writes them.
+  EXPECT_EQ(run("d6\r\n3\r\nd4\t2 foo\vd8\f1 bar\nd10 1 Exit\r\n").out,
+            P + head("d6") + oracle_faces(s, 6, 3) + "\n" + P + head("d4") + oracle_faces(s, 4, 2) +
+                "\n" + P + P + head("d8") + oracle_faces(s, 8, 1) + "\n" + P + P + head("d10") +
+                oracle_faces(s, 10, 1) + "\n" + P);
 }
 
 TEST(PromptLoop, ReseedsFromTheClockAtEveryPass) {
