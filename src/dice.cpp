@@ -100,10 +100,11 @@ void roll_batch(RollerState& state, const DieSpec& die, std::istream& in, std::o
   if (!out.flush()) return;
   // A count that cannot be read rolls nothing; the text that stopped it is left for the prompt.
   // Out of range is unreadable too, though its digits are gone: a typo must not mean two
-  // billion dice.
+  // billion dice. The end of input or a failed read stays for the loop to find, so one Ctrl-D
+  // at a terminal is enough.
   if (!(in >> state.amount)) {
     state.amount = 0;
-    in.clear();
+    if (!in.eof() && !in.bad()) in.clear();
   }
   write_faces(state, die.sides, out);
 }

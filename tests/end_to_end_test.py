@@ -135,6 +135,16 @@ class EndToEnd(unittest.TestCase):
         for result in (closed, unreadable):
             self.assertEqual((result.returncode, result.stdout), (0, PROMPT + b"\n"))
 
+    def test_one_ctrl_d_at_the_count_prompt_ends_it_at_a_terminal(self):
+        talk = Conversation(terminal=True)
+        talk.expect(PROMPT)
+        talk.say(b"d6\n")
+        talk.expect(b"amount of dice ")
+        talk.say(b"\x04")
+        self.assertEqual(talk.expect(PROMPT), b"\r\n" + PROMPT)
+        self.assertEqual(talk.expect(b"\r\n"), b"\r\n")
+        self.assertEqual(talk.finish(), 0)
+
     def test_write_error_is_reported_and_fails(self):
         with open("/dev/full", "wb") as full:
             result = subprocess.run([DICE], input=b"d6 3 exit", stdout=full,
