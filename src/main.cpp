@@ -7,6 +7,7 @@
 int main() {
   // Buffered streams of our own on the descriptors; the loop flushes before every read.
   std::ios::sync_with_stdio(false);
+  prepare_standard_input();
   RollerState state;
   return run_prompt_loop(state, std::cin, std::cout, std::cerr, calendar_seconds);
 }

@@ -20,5 +20,9 @@ void seed_generator(std::uint32_t seed);
 // give, 0 to 2147483647, but without its lock on every draw.
 void draw_generator(std::span<std::uint32_t> draws);
 
+// Readies std::cin for the loop: a blocking read, and a failed read marks the stream bad rather
+// than looking like the end of input.
+void prepare_standard_input();
+
 // The system's text for the error code left by the last failed call.
 const char* last_error_text();

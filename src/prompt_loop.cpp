@@ -36,10 +36,13 @@ bool read_word(std::istream& in, std::string& word) {
   return true;
 }
 
-int report_write_error(std::ostream& err) {
-  const char* reason = last_error_text();  // before anything else can touch errno
-  err << "dice: write error: " << reason << '\n' << std::flush;
+int report_error(std::ostream& err, const char* what, const char* reason) {
+  err << "dice: " << what << " error: " << reason << '\n' << std::flush;
   return 1;
+}
+
+int report_write_error(std::ostream& err) {
+  return report_error(err, "write", last_error_text());
 }
 
 }  // namespace
@@ -51,9 +54,10 @@ int run_prompt_loop(RollerState& state, std::istream& in, std::ostream& out, std
     if (!(out << prompt_text).flush()) return report_write_error(err);
 
     if (!read_word(in, state.choice)) {
+      const char* read_failure = in.bad() ? last_error_text() : nullptr;
       // Leave a terminal, a pipe or a file with a complete last line.
       if (!(out << '\n').flush()) return report_write_error(err);
-      return 0;
+      return read_failure != nullptr ? report_error(err, "read", read_failure) : 0;
     }
     const auto* die = std::ranges::find(die_table, state.choice, &DieSpec::word);
     if (die != die_table.end()) roll_batch(state, *die, in, out);

@@ -127,13 +127,29 @@ class EndToEnd(unittest.TestCase):
                 self.assertEqual((result.returncode, result.stdout, result.stderr),
                                  (0, output, b""), (args, stdin))
 
-    def test_closed_or_unreadable_input_is_the_end_of_input(self):
+    def test_closed_or_unreadable_input_is_a_read_error(self):
         closed = subprocess.run(["sh", "-c", 'exec "$0" <&-', DICE], capture_output=True)
         directory = os.open("/", os.O_RDONLY)
         unreadable = subprocess.run([DICE], stdin=directory, capture_output=True)
         os.close(directory)
-        for result in (closed, unreadable):
-            self.assertEqual((result.returncode, result.stdout), (0, PROMPT + b"\n"))
+        for result, reason in ((closed, b"Bad file descriptor"), (unreadable, b"Is a directory")):
+            self.assertEqual((result.returncode, result.stdout, result.stderr),
+                             (1, PROMPT + b"\n", b"dice: read error: " + reason + b"\n"))
+
+    def test_non_blocking_input_is_waited_on(self):
+        reader, writer = os.pipe()
+        os.set_blocking(reader, False)
+        start = time.time()
+        proc = subprocess.Popen([DICE], stdin=reader, stdout=subprocess.PIPE)
+        os.close(reader)
+        time.sleep(0.3)  # the words arrive after the program has started reading
+        os.write(writer, b"d6 3 exit")
+        os.close(writer)
+        output = proc.stdout.read()
+        proc.stdout.close()
+        self.assertEqual(proc.wait(timeout=10), 0)
+        self.assertIn(output, [PROMPT + b"dice chosen d6\namount of dice " + oracle(seed, 6, 3)
+                               + b"\n" + PROMPT for seed in seeds_between(start, time.time())])
 
     def test_one_ctrl_d_at_the_count_prompt_ends_it_at_a_terminal(self):
         talk = Conversation(terminal=True)

@@ -1,18 +1,11 @@
-#include "platform.h"
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <ctime>
 
-std::int64_t calendar_seconds() {
-  return static_cast<std::int64_t>(std::time(nullptr));
-}
+#include "platform.h"
 
 namespace {
 
-// The C library's additive feedback generator, kept here so that a draw takes no lock. Each new
+// The GNU C library's additive feedback generator, kept here so that a draw takes no lock. Each new
 // word is the sum of the words 31 and 3 places back; a draw is the new word without its lowest bit.
 constexpr std::size_t lag = 31;
 constexpr std::size_t tap = 3;
@@ -105,8 +98,4 @@ void draw_generator(std::span<std::uint32_t> draws) {
     g.next += run;
     left -= run;
   }
-}
-
-const char* last_error_text() {
-  return errno != 0 ? std::strerror(errno) : "unknown error";
 }
