@@ -5,6 +5,7 @@ Usage: install_test.py SOURCE_DIR BUILD_DIR CMAKE CPACK [unittest options]
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -13,7 +14,8 @@ import unittest
 SOURCE, BUILD, CMAKE, CPACK = sys.argv[1:5]
 del sys.argv[1:5]
 PROGRAM = "bin/dice"
-MANUAL = "share/man/man6/dice.6"
+MANUAL = "share/man/man6/dice.6.gz"
+FILES = sorted([PROGRAM, MANUAL, "share/doc/dice/changelog.gz", "share/doc/dice/copyright"])
 
 
 def files_under(root):
@@ -26,7 +28,7 @@ class Install(unittest.TestCase):
         with tempfile.TemporaryDirectory() as prefix:
             subprocess.run([CMAKE, "--install", BUILD, "--prefix", prefix], check=True,
                            capture_output=True)
-            self.assertEqual(files_under(prefix), sorted([PROGRAM, MANUAL]))
+            self.assertEqual(files_under(prefix), FILES)
             result = subprocess.run([os.path.join(prefix, PROGRAM)], input=b"d20 3 exit",
                                     capture_output=True, timeout=30)
         self.assertEqual(result.returncode, 0)
@@ -39,7 +41,7 @@ class Install(unittest.TestCase):
                                 capture_output=True)
         self.assertEqual((result.returncode, result.stderr), (0, b""))
 
-    def test_debian_package_holds_the_program_and_manual_in_games(self):
+    def test_debian_package_holds_the_program_and_its_documents_and_lintian_accepts_it(self):
         with tempfile.TemporaryDirectory() as out:
             subprocess.run([CPACK, "-G", "DEB", "--config", os.path.join(BUILD, "CPackConfig.cmake"),
                             "-B", out], check=True, capture_output=True)
@@ -49,11 +51,13 @@ class Install(unittest.TestCase):
                                      capture_output=True, text=True).stdout
             fields = subprocess.run(["dpkg-deb", "-f", package, "Package", "Version", "Section",
                                      "Depends"], check=True, capture_output=True, text=True).stdout
+            verdict = (subprocess.run(["lintian", "--no-cfg", package], capture_output=True,
+                                      text=True).stdout if shutil.which("lintian") else "")
         files = sorted(line.split()[-1] for line in listing.splitlines() if line[0] != "d")
-        self.assertEqual(files, ["./usr/" + PROGRAM, "./usr/" + MANUAL])
-        self.assertRegex(fields, r"Package: dice\nVersion: 1\.0\.0\nSection: games\n"
+        self.assertEqual(files, ["./usr/" + name for name in FILES])
+        self.assertRegex(fields, r"Package: dice\nVersion: 1\.0\.0\nSection: utils\n"
                                  r"Depends: .*libc6 .*libstdc\+\+6")
-
+        self.assertEqual(re.findall(r"^[EW]: .*", verdict, re.MULTILINE), [])
 
 if __name__ == "__main__":
     unittest.main()
