@@ -59,5 +59,21 @@ class Install(unittest.TestCase):
                                  r"Depends: .*libc6 .*libstdc\+\+6")
         self.assertEqual(re.findall(r"^[EW]: .*", verdict, re.MULTILINE), [])
 
+    def test_missing_packages_are_named_to_a_user_who_is_not_root(self):
+        with tempfile.TemporaryDirectory() as fake:
+            # A machine with no package installed, and a user who may not install any.
+            for name, body in (("dpkg-query", "exit 1"), ("id", "echo 1000"),
+                               ("apt-get", "echo apt-get ran; exit 1")):
+                path = os.path.join(fake, name)
+                with open(path, "w") as script:
+                    script.write(f"#!/bin/sh\n{body}\n")
+                os.chmod(path, 0o755)
+            result = subprocess.run([os.path.join(SOURCE, "scripts/install-packages"), "test"],
+                                    env={**os.environ, "PATH": fake + os.pathsep + os.environ["PATH"]},
+                                    capture_output=True, text=True)
+        self.assertEqual((result.returncode, result.stdout), (1, ""))
+        self.assertRegex(result.stderr, r"^dice: missing Debian packages: [^\n]*libgtest-dev "
+                                        r"libgmock-dev[^\n]*; install them with: [^\n]*\n$")
+
 if __name__ == "__main__":
     unittest.main()
