@@ -5,6 +5,7 @@
 #include <cstring>
 #include <istream>
 #include <ostream>
+#include <utility>
 
 #include "platform.h"
 
@@ -66,31 +67,56 @@ std::size_t format_face(int face, char* dst) {
 // sizes took the same.
 constexpr std::size_t chunk_size = std::size_t{64} * 1024;
 
-// Draws are taken a round at a time; a round's faces always fit in what a chunk has left.
-constexpr std::size_t draws_per_round = 1024;
-
-void write_faces(RollerState& state, int sides, std::ostream& out) {
-  const FaceRule rule = face_rule(sides);
-  const std::size_t face_room = sides <= largest_die ? sizeof(FaceText::text) : max_face_text;
-  const std::size_t round_room = draws_per_round * face_room + 1;  // and the line feed
+// Rolls the batch into chunks and writes them, in one pass from the generator to the text:
+// `put` writes the face of one draw at a cursor, in at most `face_room` bytes, and returns the
+// cursor after it.
+template <class Put>
+void write_faces(RollerState& state, std::ostream& out, std::size_t face_room, Put put) {
   std::array<char, chunk_size> chunk;
-  std::array<std::uint32_t, draws_per_round> draws;
-  std::size_t used = 0;
+  char* cursor = chunk.data();
+  const char* const faces_end = chunk.data() + chunk.size() - 1;  // the line feed's byte kept
   for (state.roll_index = 0; state.roll_index < state.amount;) {
-    if (chunk_size - used < round_room) {
-      if (!out.write(chunk.data(), static_cast<std::streamsize>(used))) return;
-      used = 0;
+    const auto room = static_cast<std::size_t>(faces_end - cursor) / face_room;
+    if (room == 0) {
+      if (!out.write(chunk.data(), cursor - chunk.data())) return;
+      cursor = chunk.data();
+      continue;
     }
-    const auto round = static_cast<std::size_t>(
-        std::min<std::int64_t>(draws_per_round, std::int64_t{state.amount} - state.roll_index));
-    draw_generator(std::span(draws.data(), round));
-    for (std::size_t i = 0; i < round; ++i) {
-      used += format_face(draw_face(rule, draws[i]), chunk.data() + used);
-    }
+    const auto round = static_cast<std::size_t>(std::min<std::int64_t>(
+        static_cast<std::int64_t>(room), std::int64_t{state.amount} - state.roll_index));
+    draw_each(round, [&](std::uint32_t draw) { cursor = put(draw, cursor); });
     state.roll_index += static_cast<std::int32_t>(round);
   }
-  chunk[used++] = '\n';
-  out.write(chunk.data(), static_cast<std::streamsize>(used));
+  *cursor++ = '\n';
+  out.write(chunk.data(), cursor - chunk.data());
+}
+
+// A die of the table: its sides a constant, its faces copied from the table four bytes at once.
+template <std::size_t Row>
+void write_table_faces(RollerState& state, std::ostream& out) {
+  constexpr auto sides = static_cast<std::uint32_t>(die_table[Row].sides);
+  write_faces(state, out, sizeof(FaceText::text), [](std::uint32_t draw, char* cursor) {
+    const FaceText& entry = face_texts[draw_face(sides, draw)];
+    std::memcpy(cursor, entry.text.data(), entry.text.size());
+    // One digit and a space for every face of a small die: no need to look its width up.
+    if constexpr (sides < 10) return cursor + 2;
+    return cursor + entry.size;
+  });
+}
+
+using BatchWriter = void (*)(RollerState&, std::ostream&);
+
+constexpr auto table_writers = []<std::size_t... Rows>(std::index_sequence<Rows...>) {
+  return std::array<BatchWriter, sizeof...(Rows)>{&write_table_faces<Rows>...};
+}
+(std::make_index_sequence<die_table.size()>{});
+
+// Any other die, at its full width.
+void write_any_faces(RollerState& state, std::ostream& out, int sides) {
+  write_faces(state, out, max_face_text, [sides](std::uint32_t draw, char* cursor) {
+    const std::size_t face = draw_face(static_cast<std::uint32_t>(sides), draw);
+    return cursor + format_face(static_cast<int>(face), cursor);
+  });
 }
 
 }  // namespace
@@ -106,5 +132,10 @@ void roll_batch(RollerState& state, const DieSpec& die, std::istream& in, std::o
     state.amount = 0;
     if (!in.eof() && !in.bad()) in.clear();
   }
-  write_faces(state, die.sides, out);
+  const auto* row = std::ranges::find(die_table, die.sides, &DieSpec::sides);
+  if (row != die_table.end()) {
+    table_writers[static_cast<std::size_t>(row - die_table.begin())](state, out);
+  } else {
+    write_any_faces(state, out, die.sides);
+  }
 }

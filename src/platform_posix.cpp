@@ -30,7 +30,7 @@ struct DescriptorInput : std::streambuf {
     setg(buffer.data(), buffer.data(), buffer.data() + got);
     return traits_type::to_int_type(buffer[0]);
   }
-  std::istream* stream = nullptr;     // the stream reading through this buffer
+  std::istream* stream = nullptr;    // the stream reading through this buffer
   std::array<char, 65536> buffer{};  // NOLINT(readability-magic-numbers): as large as a pipe's
 };
 

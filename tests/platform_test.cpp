@@ -7,21 +7,27 @@
 
 namespace {
 
-// Draws `total` values in pieces of awkward sizes and checks each against std::rand().
+// Draws `total` values in pieces of awkward sizes and checks each against std::rand(), whose
+// draws are all taken first, as our generator may be std::rand itself.
 void expect_c_library_sequence(std::uint32_t seed, std::size_t total) {
   static constexpr std::size_t piece_sizes[] = {1, 2, 3, 5, 30, 31, 32, 1000, 4065, 4099, 65536};
   std::srand(seed);
+  std::vector<int> expected(total);
+  for (int& value : expected)
+    value = std::rand();
   seed_generator(seed);
-  std::vector<std::uint32_t> draws;
-  for (std::size_t done = 0, k = 0; done < total; done += draws.size(), ++k) {
-    draws.resize(std::min(piece_sizes[k % std::size(piece_sizes)], total - done));
-    draw_generator(draws);
-    for (std::size_t i = 0; i < draws.size(); ++i) {
-      const int expected = std::rand();
-      if (draws[i] != static_cast<std::uint32_t>(expected)) {
-        FAIL() << "seed " << seed << ", draw " << done + i << ": " << draws[i] << " instead of "
-               << expected;
+  std::size_t done = 0;
+  for (std::size_t k = 0; done < total; ++k) {
+    const std::size_t piece = std::min(piece_sizes[k % std::size(piece_sizes)], total - done);
+    std::vector<std::uint32_t> draws;
+    draw_each(piece, [&](std::uint32_t draw) { draws.push_back(draw); });
+    ASSERT_EQ(draws.size(), piece);
+    for (const std::uint32_t draw : draws) {
+      if (draw != static_cast<std::uint32_t>(expected[done])) {
+        FAIL() << "seed " << seed << ", draw " << done << ": " << draw << " instead of "
+               << expected[done];
       }
+      ++done;
     }
   }
 }

@@ -1,48 +1,54 @@
+#pragma once
+
+// The GNU C library's rand(), copied so that a draw takes no lock and a batch can take its draws
+// straight to faces.
+
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
-#include "platform.h"
+namespace glibc {
 
-namespace {
-
-// The GNU C library's additive feedback generator, kept here so that a draw takes no lock. Each new
-// word is the sum of the words 31 and 3 places back; a draw is the new word without its lowest bit.
-constexpr std::size_t lag = 31;
-constexpr std::size_t tap = 3;
-constexpr int discarded_draws = 310;
+// An additive feedback generator: each new word is the sum of the words 31 and 3 places back; a
+// draw is the new word without its lowest bit.
+inline constexpr std::size_t lag = 31;
+inline constexpr std::size_t tap = 3;
+inline constexpr int discarded_draws = 310;
 
 // The words of a new seed: each 16807 times the one before, modulo 2^31 - 1 (the "minimal
 // standard" generator), worked out by Schrage's method: modulus = multiplier * q + r.
-constexpr std::int32_t multiplier = 16807;
-constexpr std::int32_t modulus = 2147483647;
-constexpr std::int32_t schrage_q = modulus / multiplier;  // 127773
-constexpr std::int32_t schrage_r = modulus % multiplier;  // 2836
+inline constexpr std::int32_t multiplier = 16807;
+inline constexpr std::int32_t modulus = 2147483647;
+inline constexpr std::int32_t schrage_q = modulus / multiplier;  // 127773
+inline constexpr std::int32_t schrage_r = modulus % multiplier;  // 2836
 
 struct Generator {
   // The sequence laid out in a line, so a run of draws needs no wrap-around; the `lag` words
-  // before `next` are the live ones. 4096 - 31 is a multiple of 3, for draw_generator.
+  // before `next` are the live ones. 4096 - 31 is a multiple of 3, for draw_each.
   std::array<std::uint32_t, 4096> words;  // NOLINT(readability-magic-numbers): a page of words
   std::size_t next;                       // where the next word goes
 };
 
-Generator generator{};
+inline Generator generator{};
 
-void make_room(Generator& g) {
+inline void make_room(Generator& g) {
   if (g.next < g.words.size()) return;
   std::copy(g.words.end() - lag, g.words.end(), g.words.begin());
   g.next = lag;
 }
 
-std::uint32_t step(Generator& g) {
+inline std::uint32_t step(Generator& g) {
   make_room(g);
   const std::uint32_t word = g.words[g.next - lag] + g.words[g.next - tap];
   g.words[g.next++] = word;
   return word >> 1;
 }
 
-}  // namespace
+}  // namespace glibc
 
-void seed_generator(std::uint32_t seed) {
+inline void seed_generator(std::uint32_t seed) {
+  using namespace glibc;
   // The seed taken as a signed word. Schrage's method on a negative word differs from a true
   // modulo, for seeds of 2^31 and above, and so must we.
   std::array<std::uint32_t, lag> initial{};
@@ -65,16 +71,16 @@ void seed_generator(std::uint32_t seed) {
   }
 }
 
-void draw_generator(std::span<std::uint32_t> draws) {
+template <class Take>
+void draw_each(std::size_t count, Take&& take) {
+  using namespace glibc;
   Generator& g = generator;
-  std::uint32_t* out = draws.data();
-  std::size_t left = draws.size();
-  while (left > 0) {
+  while (count > 0) {
     make_room(g);
-    const std::size_t run = std::min(left, g.words.size() - g.next) / tap * tap;
+    const std::size_t run = std::min(count, g.words.size() - g.next) / tap * tap;
     if (run == 0) {
-      *out++ = step(g);
-      --left;
+      take(step(g));
+      --count;
       continue;
     }
     // The words 3 places back are carried in three running sums, so the only memory a new word
@@ -90,12 +96,11 @@ void draw_generator(std::span<std::uint32_t> draws) {
       w[i] = a;
       w[i + 1] = b;
       w[i + 2] = c;
-      out[0] = a >> 1;
-      out[1] = b >> 1;
-      out[2] = c >> 1;
-      out += tap;
+      take(a >> 1);
+      take(b >> 1);
+      take(c >> 1);
     }
     g.next += run;
-    left -= run;
+    count -= run;
   }
 }
