@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the prompt loop as its input, with a fixed clock, and holds what it
 // writes to a model of the dialogue written independently here: prompts; batches of the named
-// die with exactly the C library's faces, as many as the count read; and the right ending.
+// die with exactly the C runtime's faces, as many as the count read; and the right ending.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -42,7 +42,7 @@ bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
-// Every pass reseeds from the same second, so every batch starts the same C library sequence.
+// Every pass reseeds from the same second, so every batch starts the same C runtime sequence.
 const std::vector<int>& c_library_draws() {
   static const std::vector<int> draws = [] {
     std::srand(static_cast<unsigned>(now));

@@ -28,7 +28,9 @@ struct FaceText {
 };
 
 constexpr int largest_die =
-    std::ranges::max(die_table, {}, [](const DieSpec& die) { return die.sides; }).sides;
+    std::max_element(die_table.begin(), die_table.end(), [](const DieSpec& a, const DieSpec& b) {
+      return a.sides < b.sides;
+    })->sides;
 static_assert(decimal_digits(largest_die) + 1 <= sizeof(FaceText::text),
               "a face and its space must fit in FaceText");
 
@@ -94,7 +96,7 @@ void write_faces(RollerState& state, std::ostream& out, std::size_t face_room, P
 // A die of the table: its sides a constant, its faces copied from the table four bytes at once.
 template <std::size_t Row>
 void write_table_faces(RollerState& state, std::ostream& out) {
-  constexpr auto sides = static_cast<std::uint32_t>(die_table[Row].sides);
+  static constexpr auto sides = static_cast<std::uint32_t>(die_table[Row].sides);
   write_faces(state, out, sizeof(FaceText::text), [](std::uint32_t draw, char* cursor) {
     const FaceText& entry = face_texts[draw_face(sides, draw)];
     std::memcpy(cursor, entry.text.data(), entry.text.size());
@@ -132,7 +134,8 @@ void roll_batch(RollerState& state, const DieSpec& die, std::istream& in, std::o
     state.amount = 0;
     if (!in.eof() && !in.bad()) in.clear();
   }
-  const auto* row = std::ranges::find(die_table, die.sides, &DieSpec::sides);
+  const auto* row = std::find_if(die_table.begin(), die_table.end(),
+                                 [&](const DieSpec& known) { return known.sides == die.sides; });
   if (row != die_table.end()) {
     table_writers[static_cast<std::size_t>(row - die_table.begin())](state, out);
   } else {

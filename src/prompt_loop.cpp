@@ -12,9 +12,12 @@ namespace {
 
 constexpr std::array<std::string_view, 2> exit_words{"exit", "Exit"};
 
-constexpr std::size_t longest_word = std::max(
-    std::ranges::max(die_table, {}, [](const DieSpec& die) { return die.word.size(); }).word.size(),
-    std::ranges::max(exit_words, {}, &std::string_view::size).size());
+constexpr std::size_t longest_word =
+    std::max(std::max_element(
+                 die_table.begin(), die_table.end(),
+                 [](const DieSpec& a, const DieSpec& b) { return a.word.size() < b.word.size(); })
+                 ->word.size(),
+             std::max(exit_words[0].size(), exit_words[1].size()));
 
 // One byte more than any word that means something: a longer word keeps just enough of itself
 // never to match, so memory stays bounded however long it is.
@@ -59,9 +62,11 @@ int run_prompt_loop(RollerState& state, std::istream& in, std::ostream& out, std
       if (!(out << '\n').flush()) return report_write_error(err);
       return read_failure != nullptr ? report_error(err, "read", read_failure) : 0;
     }
-    const auto* die = std::ranges::find(die_table, state.choice, &DieSpec::word);
+    const auto* die = std::find_if(die_table.begin(), die_table.end(), [&](const DieSpec& known) {
+      return known.word == state.choice;
+    });
     if (die != die_table.end()) roll_batch(state, *die, in, out);
     if (!out) return report_write_error(err);
-    if (std::ranges::find(exit_words, state.choice) != exit_words.end()) return 0;
+    if (std::find(exit_words.begin(), exit_words.end(), state.choice) != exit_words.end()) return 0;
   }
 }
