@@ -12,12 +12,14 @@ namespace {
 
 constexpr std::array<std::string_view, 2> exit_words{"exit", "Exit"};
 
-constexpr std::size_t longest_word =
-    std::max(std::max_element(
-                 die_table.begin(), die_table.end(),
-                 [](const DieSpec& a, const DieSpec& b) { return a.word.size() < b.word.size(); })
-                 ->word.size(),
-             std::max(exit_words[0].size(), exit_words[1].size()));
+constexpr std::size_t longest_word = std::max(
+    std::max_element(
+        die_table.begin(), die_table.end(),
+        [](const DieSpec& a, const DieSpec& b) { return a.word.size() < b.word.size(); })
+        ->word.size(),
+    std::max_element(exit_words.begin(), exit_words.end(),
+                     [](std::string_view a, std::string_view b) { return a.size() < b.size(); })
+        ->size());
 
 // One byte more than any word that means something: a longer word keeps just enough of itself
 // never to match, so memory stays bounded however long it is.
