@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string_view>
 #include <utility>
@@ -45,6 +46,34 @@ TEST(RollBatch, FacesAreTheCLibraryDrawsInOrder) {
   // Larger than one output chunk.
   const DieSpec& d100 = die_table.back();
   EXPECT_EQ(batch(d100, "100000", 9), head(d100) + oracle_faces(9, 100, 100000) + "\n");
+  // Batches whose faces end in the last bytes of a 64 KiB output chunk, the first or the second,
+  // for faces of one, two and three digits: the line feed must still fit in the chunk, and no
+  // face may run past it. Seeds are searched for counts that end there, one batch for each
+  // distance from the chunk's end and width of the last face.
+  constexpr std::size_t chunk = std::size_t{64} * 1024;
+  const auto width = [](int face) -> std::size_t { return face < 10 ? 2 : face < 100 ? 3 : 4; };
+  for (const DieSpec* die : {&die_table[1], &die_table[5], &die_table[6]}) {
+    // Ending on the chunk's very last byte with a face of the widest kind is the case to have.
+    const std::pair<std::size_t, std::size_t> last_byte_widest{0, width(die->sides)};
+    for (const std::size_t chunk_end : {chunk, 2 * chunk}) {
+      std::set<std::pair<std::size_t, std::size_t>> tried;  // distance from the end, last width
+      for (std::uint32_t seed = 0; seed < 1000 && (seed < 8 || !tried.count(last_byte_widest));
+           ++seed) {
+        std::srand(seed);
+        std::size_t length = 0;
+        for (int count = 1; length < chunk_end; ++count) {
+          const std::size_t last = width(std::rand() % die->sides + 1);
+          length += last;
+          if (length + 12 <= chunk_end || length > chunk_end) continue;
+          if (!tried.emplace(chunk_end - length, last).second) continue;
+          ASSERT_EQ(batch(*die, std::to_string(count), seed),
+                    head(*die) + oracle_faces(seed, die->sides, count) + "\n")
+              << die->word << " seed " << seed << " count " << count;
+        }
+      }
+      EXPECT_EQ(tried.count(last_byte_widest), 1U) << die->word << " " << chunk_end;
+    }
+  }
   // A die beyond the face table still gets its faces, at their full width.
   const DieSpec huge{"huge", 2000000000};
   EXPECT_EQ(batch(huge, "20000", 3), head(huge) + oracle_faces(3, huge.sides, 20000) + "\n");

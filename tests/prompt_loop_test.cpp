@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 #include <streambuf>
 
@@ -112,16 +113,24 @@ TEST(PromptLoop, KeepsOnlyAShortPrefixOfALongWord) {
   EXPECT_EQ(run(std::string(1 << 20, '\0') + " d100000 exit").out, P + P + P);
 }
 
-// Takes `room` bytes, then fails every write, as a full disk does.
+// Takes `room` bytes, then fails every write, as a full disk does. Its writes are buffered, as a
+// file's are, so a failure may show only when the stream is flushed.
 struct FullAfter : std::streambuf {
-  explicit FullAfter(std::size_t bytes) : room(bytes) {}
-  std::streamsize xsputn(const char*, std::streamsize n) override {
-    const std::size_t size = static_cast<std::size_t>(n);
-    if (taken + size > room) return 0;
+  explicit FullAfter(std::size_t bytes) : room(bytes) { setp(buffer.begin(), buffer.end()); }
+  bool drain() {
+    const auto size = static_cast<std::size_t>(pptr() - pbase());
+    setp(buffer.begin(), buffer.end());
+    if (taken + size > room) return false;
     taken += size;
-    return n;
+    return true;
   }
-  int overflow(int c) override { return xsputn(nullptr, 1) == 1 ? c : traits_type::eof(); }
+  int overflow(int c) override {
+    if (!drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) sputc(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+  }
+  int sync() override { return drain() ? 0 : -1; }
+  std::array<char, 64> buffer{};
   std::size_t room;
   std::size_t taken = 0;
 };
@@ -138,6 +147,18 @@ TEST(PromptLoop, AWriteErrorStopsItWithOneLineOnStandardError) {
     EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
     // A huge batch stops at its first failed chunk.
     EXPECT_LT(state.roll_index, 1000000);
+  }
+  // The last byte of the run, at the end of input or after the exit word, fails too.
+  const std::string faces = head("d6") + oracle_faces(0, 6, 3) + "\n";
+  for (const auto& [input, output] :
+       {std::pair{"d6 3", P + faces + P + "\n"}, std::pair{"d6 3 exit", P + faces + P}}) {
+    FullAfter sink(output.size() - 1);
+    std::ostream out(&sink);
+    std::istringstream in(input);
+    std::ostringstream err;
+    RollerState state;
+    EXPECT_EQ(run_prompt_loop(state, in, out, err, [] { return 0; }), 1) << input;
+    EXPECT_EQ(err.str().rfind("dice: write error: ", 0), 0U) << input;
   }
   // The largest count is honoured: the batch starts, and stops at the failure.
   FullAfter sink(100000);
