@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""How fast dice writes faces, against shuf and against a bare pipe; and what the largest batch
-costs in time and memory. Prints figures and ratios; asserts nothing.
+"""How fast dice writes faces, against shuf and against a bare pipe; what the largest batch costs
+in time and memory; and how fast a script of many small batches runs. Prints figures and ratios;
+asserts nothing.
 
 Usage: run_bench.py PATH_TO_DICE PATH_TO_COUNT_FACES
 """
@@ -57,6 +58,8 @@ def main():
     counted = subprocess.run(shell(f'"{DICE}" | "{COUNT_FACES}"'), input=e_input,
                              capture_output=True, check=True).stdout.split()
     faces, out_of_range = int(counted[0]), int(counted[1])
+    f, _ = median_of_runs("(f) dice, 1,000,000 'd6 1' batches from a file > /dev/null", [DICE],
+                          b"d6 1\n" * 1000000 + b"exit\n")
 
     print()
     print(f"b/a = {b / a:6.1f}   (bar: at least 20)")
@@ -64,6 +67,7 @@ def main():
     print(f"(e) {e:.2f} s, {e / LARGEST * 1e9:.2f} ns a face; peak resident {e_rss / 1024:.1f} MiB "
           f"(bar: under 8 MiB); {faces} faces written (bar: exactly {LARGEST}), "
           f"{out_of_range} outside 1..100")
+    print(f"(f) {f / 1e6 * 1e9:.0f} ns a batch")
 
 
 if __name__ == "__main__":

@@ -124,8 +124,7 @@ void write_any_faces(RollerState& state, std::ostream& out, int sides) {
 }  // namespace
 
 void roll_batch(RollerState& state, const DieSpec& die, std::istream& in, std::ostream& out) {
-  out << "dice chosen " << state.choice << "\namount of dice ";
-  if (!out.flush()) return;
+  if (!(out << "dice chosen " << state.choice << "\namount of dice ")) return;
   // A count that cannot be read rolls nothing; the text that stopped it is left for the prompt.
   // Out of range is unreadable too, though its digits are gone: a typo must not mean two
   // billion dice. The end of input or a failed read stays for the loop to find, so one Ctrl-D

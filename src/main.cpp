@@ -5,9 +5,9 @@
 #include "roller_state.h"
 
 int main() {
-  // Buffered streams of our own on the descriptors; the loop flushes before every read.
+  // Buffered streams of our own on the descriptors; the output is flushed before the input waits.
   std::ios::sync_with_stdio(false);
-  prepare_standard_input();
+  prepare_standard_input(std::cout);
   RollerState state;
   return run_prompt_loop(state, std::cin, std::cout, std::cerr, calendar_seconds);
 }

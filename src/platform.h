@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 
 // Whole seconds since 1970-01-01 00:00:00 UTC.
 std::int64_t calendar_seconds();
@@ -20,9 +21,10 @@ using Clock = std::function<std::int64_t()>;
 //                                             // would give them, to take(std::uint32_t), in order
 #include "generator.h"
 
-// Readies std::cin for the loop: a blocking read, and a failed read marks the stream bad rather
-// than looking like the end of input.
-void prepare_standard_input();
+// Readies std::cin for the loop: a blocking read; a failed read marks the stream bad rather than
+// looking like the end of input; and `shown` is flushed when, and only when, the program is about
+// to wait for more input, so prompts appear in time without a write for every word.
+void prepare_standard_input(std::ostream& shown);
 
 // The system's text for the error code left by the last failed call.
 const char* last_error_text();

@@ -56,7 +56,8 @@ int run_prompt_loop(RollerState& state, std::istream& in, std::ostream& out, std
                     const Clock& clock) {
   for (;;) {
     seed_generator(static_cast<std::uint32_t>(clock()));
-    if (!(out << prompt_text).flush()) return report_write_error(err);
+    // No flush: whatever reads `in` is to show the prompt before it waits for the word.
+    if (!(out << prompt_text)) return report_write_error(err);
 
     if (!read_word(in, state.choice)) {
       const char* read_failure = in.bad() ? last_error_text() : nullptr;
@@ -69,6 +70,8 @@ int run_prompt_loop(RollerState& state, std::istream& in, std::ostream& out, std
     });
     if (die != die_table.end()) roll_batch(state, *die, in, out);
     if (!out) return report_write_error(err);
-    if (std::find(exit_words.begin(), exit_words.end(), state.choice) != exit_words.end()) return 0;
+    if (std::find(exit_words.begin(), exit_words.end(), state.choice) != exit_words.end()) {
+      return out.flush() ? 0 : report_write_error(err);
+    }
   }
 }
