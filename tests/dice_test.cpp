@@ -57,8 +57,9 @@ TEST(RollBatch, FacesAreTheCLibraryDrawsInOrder) {
     const std::pair<std::size_t, std::size_t> last_byte_widest{0, width(die->sides)};
     for (const std::size_t chunk_end : {chunk, 2 * chunk}) {
       std::set<std::pair<std::size_t, std::size_t>> tried;  // distance from the end, last width
-      for (std::uint32_t seed = 0; seed < 1000 && (seed < 8 || !tried.count(last_byte_widest));
-           ++seed) {
+      for (std::uint32_t i = 0; i < 1000 && (i < 8 || !tried.count(last_byte_widest)); ++i) {
+        // Spread out: a linear congruential generator's near seeds start alike.
+        const std::uint32_t seed = i * 0x9E3779B9U;
         std::srand(seed);
         std::size_t length = 0;
         for (int count = 1; length < chunk_end; ++count) {
