@@ -148,9 +148,9 @@ class EndToEnd(unittest.TestCase):
 
     @POSIX_ONLY
     def test_closed_or_unreadable_input_is_a_read_error(self):
-        closed = subprocess.run(["sh", "-c", 'exec "$0" <&-', DICE], capture_output=True)
+        closed = subprocess.run(["sh", "-c", 'exec "$@" <&-', "sh", *COMMAND], capture_output=True)
         directory = os.open("/", os.O_RDONLY)
-        unreadable = subprocess.run([DICE], stdin=directory, capture_output=True)
+        unreadable = subprocess.run(COMMAND, stdin=directory, capture_output=True)
         os.close(directory)
         for result, reason in ((closed, b"Bad file descriptor"), (unreadable, b"Is a directory")):
             self.assertEqual((result.returncode, result.stdout, result.stderr),
@@ -161,7 +161,7 @@ class EndToEnd(unittest.TestCase):
         reader, writer = os.pipe()
         os.set_blocking(reader, False)
         start = time.time()
-        proc = subprocess.Popen([DICE], stdin=reader, stdout=subprocess.PIPE)
+        proc = subprocess.Popen(COMMAND, stdin=reader, stdout=subprocess.PIPE)
         os.close(reader)
         time.sleep(0.3)  # the words arrive after the program has started reading
         os.write(writer, b"d6 3 exit")
@@ -208,7 +208,7 @@ class EndToEnd(unittest.TestCase):
     def test_an_endless_word_is_passed_over_in_bounded_memory(self):
         size = 256 << 20
         feeder = subprocess.Popen(["head", "-c", str(size), "/dev/zero"], stdout=subprocess.PIPE)
-        proc = subprocess.Popen([DICE], stdin=feeder.stdout, stdout=subprocess.PIPE)
+        proc = subprocess.Popen(COMMAND, stdin=feeder.stdout, stdout=subprocess.PIPE)
         feeder.stdout.close()
         output = proc.stdout.read()
         proc.stdout.close()

@@ -76,9 +76,11 @@ TEST(PromptLoop, ReseedsFromTheClockAtEveryPass) {
   EXPECT_EQ(run("d6 9 d6 9 d20 9 exit").out, P + head("d6") + oracle_faces(s, 6, 9) + "\n" + P +
                                                  head("d6") + oracle_faces(s, 6, 9) + "\n" + P +
                                                  head("d20") + oracle_faces(s, 20, 9) + "\n" + P);
-  // Only the low 32 bits of the time make the seed.
+  // Only the low 32 bits of the time make the seed, all 32 of them: past 2038 as past 2106.
   const LoopRun late = run("d12 6 exit", [] { return (std::int64_t{1} << 32) + 77; });
   EXPECT_EQ(late.out, P + head("d12") + oracle_faces(77, 12, 6) + "\n" + P);
+  const LoopRun y2065 = run("d12 6 exit", [] { return std::int64_t{3000000000}; });
+  EXPECT_EQ(y2065.out, P + head("d12") + oracle_faces(3000000000U, 12, 6) + "\n" + P);
 }
 
 TEST(PromptLoop, EndOfInputEndsTheLastLine) {
