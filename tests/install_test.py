@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""What a user gets from an install: the files, the manual page and the Debian package.
+"""What a user gets from an install: the files, the manual page, and the Debian package or the
+Windows zip, which the same source makes byte for byte again.
 
 Usage: install_test.py [--emulator WORD]... SOURCE_DIR BUILD_DIR CMAKE CPACK [unittest options]
 
-A cross-built program runs under the emulator's words.
+A cross-built program runs under the emulator's words. With DICE_HARDENED=1 in the environment
+the program must carry Debian's hardening.
 """
 import os
 import re
@@ -12,6 +14,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zipfile
 
 EMULATOR = []
 while sys.argv[1] == "--emulator":
@@ -19,9 +22,15 @@ while sys.argv[1] == "--emulator":
     sys.argv.pop(1)
 SOURCE, BUILD, CMAKE, CPACK = sys.argv[1:5]
 del sys.argv[1:5]
-PROGRAM = "bin/dice"
-MANUAL = "share/man/man6/dice.6.gz"
-FILES = sorted([PROGRAM, MANUAL, "share/doc/dice/changelog.gz", "share/doc/dice/copyright"])
+WINDOWS = os.path.exists(os.path.join(BUILD, "dice.exe"))
+HARDENED = os.environ.get("DICE_HARDENED") == "1"
+if WINDOWS:
+    PROGRAM, NL, GENERATOR = "dice.exe", b"\r\n", "ZIP"
+    FILES = ["LICENSE.txt", "README.txt", PROGRAM]
+else:
+    PROGRAM, NL, GENERATOR = "bin/dice", b"\n", "DEB"
+    FILES = sorted([PROGRAM, "share/man/man6/dice.6.gz", "share/doc/dice/changelog.gz",
+                    "share/doc/dice/copyright", "share/lintian/overrides/dice"])
 
 
 def debian_architecture(program):
@@ -40,6 +49,15 @@ def files_under(root):
                   for folder, _, names in os.walk(root) for name in names)
 
 
+def make_package(out, **environment):
+    """Runs cpack into `out` and returns the package's path."""
+    env = {name: value for name, value in os.environ.items() if name != "SOURCE_DATE_EPOCH"}
+    subprocess.run([CPACK, "-G", GENERATOR, "--config", os.path.join(BUILD, "CPackConfig.cmake"),
+                    "-B", out], check=True, capture_output=True, env={**env, **environment})
+    (package,) = [name for name in os.listdir(out) if name.endswith((".deb", ".zip"))]
+    return os.path.join(out, package)
+
+
 class Install(unittest.TestCase):
     def test_install_puts_the_program_and_its_manual_under_the_prefix(self):
         with tempfile.TemporaryDirectory() as prefix:
@@ -50,27 +68,27 @@ class Install(unittest.TestCase):
                                     capture_output=True, timeout=30)
         self.assertEqual(result.returncode, 0)
         self.assertRegex(result.stdout, rb"^enter dice d4 d6 d8 d10 d12 d20 d100 exit "
-                                        rb"dice chosen d20\namount of dice (([1-9]|1[0-9]|20) ){3}"
-                                        rb"\nenter dice d4 d6 d8 d10 d12 d20 d100 exit $")
+                                        rb"dice chosen d20" + NL + rb"amount of dice "
+                                        rb"(([1-9]|1[0-9]|20) ){3}" + NL +
+                                        rb"enter dice d4 d6 d8 d10 d12 d20 d100 exit $")
 
     def test_manual_page_renders_without_a_warning(self):
         result = subprocess.run(["groff", "-man", "-ww", "-z", os.path.join(SOURCE, "doc/dice.6")],
                                 capture_output=True)
         self.assertEqual((result.returncode, result.stderr), (0, b""))
 
+    @unittest.skipIf(WINDOWS, "a Windows build makes a zip")
     def test_debian_package_holds_the_program_and_its_documents_and_lintian_accepts_it(self):
         with tempfile.TemporaryDirectory() as out:
-            subprocess.run([CPACK, "-G", "DEB", "--config", os.path.join(BUILD, "CPackConfig.cmake"),
-                            "-B", out], check=True, capture_output=True)
-            (package,) = [name for name in os.listdir(out) if name.endswith(".deb")]
-            package = os.path.join(out, package)
+            package = make_package(out)
             listing = subprocess.run(["dpkg-deb", "-c", package], check=True,
                                      capture_output=True, text=True).stdout
             fields = subprocess.run(["dpkg-deb", "-f", package, "Package", "Version", "Section",
                                      "Architecture", "Depends"], check=True, capture_output=True,
                                     text=True).stdout
-            verdict = (subprocess.run(["lintian", "--no-cfg", package], capture_output=True,
-                                      text=True).stdout if shutil.which("lintian") else "")
+            verdict = (subprocess.run(["lintian", "--no-cfg", "--display-info", package],
+                                      capture_output=True, text=True).stdout
+                       if shutil.which("lintian") else "")
         files = sorted(line.split()[-1] for line in listing.splitlines() if line[0] != "d")
         self.assertEqual(files, ["./usr/" + name for name in FILES])
         architecture = debian_architecture(os.path.join(BUILD, "dice"))
@@ -78,6 +96,34 @@ class Install(unittest.TestCase):
                                  rf"Architecture: {architecture}\n"
                                  r"Depends: .*libc6 .*(libstdc\+\+6|libunwind)")
         self.assertEqual(re.findall(r"^[EW]: .*", verdict, re.MULTILINE), [])
+        if HARDENED:
+            self.assertEqual(re.findall(r"^I: .*(hardening|unneeded-section).*", verdict,
+                                        re.MULTILINE), [])
+
+    @unittest.skipUnless(WINDOWS, "a Linux build makes a Debian package")
+    def test_zip_holds_the_program_and_its_texts_with_windows_line_ends(self):
+        with tempfile.TemporaryDirectory() as out, zipfile.ZipFile(make_package(out)) as package:
+            names = package.namelist()
+            folder = os.path.commonpath(names)
+            self.assertEqual(sorted(os.path.relpath(name, folder) for name in names), FILES)
+            for text in ("README.txt", "LICENSE.txt"):
+                lines = package.read(f"{folder}/{text}").split(b"\n")
+                self.assertGreater(len(lines), 10, text)
+                self.assertEqual([line for line in lines[:-1] if not line.endswith(b"\r")], [], text)
+
+    def test_the_same_source_makes_the_same_package(self):
+        changelog = os.path.join(SOURCE, "packaging/changelog")
+        when = subprocess.run(["dpkg-parsechangelog", "-l", changelog, "-S", "Timestamp"],
+                              check=True, capture_output=True, text=True).stdout.strip()
+        with tempfile.TemporaryDirectory() as out:
+            packages = []
+            # Left to itself; at the last changelog entry's time; at a time the caller chose.
+            for environment in ({}, {"SOURCE_DATE_EPOCH": when}, {"SOURCE_DATE_EPOCH": "1"}):
+                folder = os.path.join(out, str(len(packages)))
+                with open(make_package(folder, **environment), "rb") as package:
+                    packages.append(package.read())
+        self.assertEqual(packages[0], packages[1])
+        self.assertNotEqual(packages[0], packages[2])
 
     def test_missing_packages_are_named_to_a_user_or_installed_by_root(self):
         with tempfile.TemporaryDirectory() as fake:
