@@ -8,7 +8,8 @@
 #include "platform_system.h"
 
 // A 32-bit clock stops at 2038-01-19 and would seed every pass alike from then on.
-static_assert(sizeof(std::time_t) >= 8, "build with a 64-bit time_t (-D_TIME_BITS=64)");
+static_assert(sizeof(std::time_t) >= sizeof(std::int64_t),
+              "build with a 64-bit time_t (-D_TIME_BITS=64)");
 
 std::int64_t calendar_seconds() {
   return static_cast<std::int64_t>(std::time(nullptr));
