@@ -109,7 +109,8 @@ class Install(unittest.TestCase):
             for text in ("README.txt", "LICENSE.txt"):
                 lines = package.read(f"{folder}/{text}").split(b"\n")
                 self.assertGreater(len(lines), 10, text)
-                self.assertEqual([line for line in lines[:-1] if not line.endswith(b"\r")], [], text)
+                unix_lines = [line for line in lines[:-1] if not line.endswith(b"\r")]
+                self.assertEqual(unix_lines, [], text)
 
     def test_the_same_source_makes_the_same_package(self):
         changelog = os.path.join(SOURCE, "packaging/changelog")
