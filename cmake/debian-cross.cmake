@@ -1,7 +1,7 @@
 # Cross-builds for another Debian architecture, DICE_DEBIAN_ARCH (arm64, armhf, i386, s390x, ...),
 # with Debian's cross compiler for it (package g++-<GNU type>), and runs what it builds (tests,
 # GoogleTest's discovery) under qemu-user with the target's own libraries: binfmt may not be set
-# up. An x86-64 machine runs i386 programs itself.
+# up. An x86-64 machine runs i386 programs itself, where its kernel lets it (target-runner.cmake).
 set(DICE_DEBIAN_ARCH "" CACHE STRING "The Debian architecture to build for")
 if(NOT DICE_DEBIAN_ARCH)
   message(FATAL_ERROR "set DICE_DEBIAN_ARCH to the Debian architecture to build for")

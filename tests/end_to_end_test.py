@@ -9,7 +9,6 @@ terminal or POSIX descriptors are skipped there.
 """
 import ctypes
 import os
-import pty
 import re
 import select
 import signal
@@ -27,7 +26,9 @@ COMMAND = [*EMULATOR, DICE]
 WINDOWS = DICE.endswith(".exe")
 NL = b"\r\n" if WINDOWS else b"\n"  # the Windows runtime writes text mode's line ends
 PROMPT = b"enter dice d4 d6 d8 d10 d12 d20 d100 exit "
-LIBC = ctypes.CDLL(None)
+if os.name == "posix":
+    import pty
+    LIBC = ctypes.CDLL(None)  # the C library whose rand() the program's faces follow
 POSIX_ONLY = unittest.skipIf(WINDOWS, "needs a terminal or POSIX descriptors and signals")
 
 
