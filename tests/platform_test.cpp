@@ -7,6 +7,13 @@
 
 namespace {
 
+// Drawn before anything seeds the generator, as the first thing this program does.
+const std::vector<std::uint32_t> draws_before_any_seed = [] {
+  std::vector<std::uint32_t> draws;
+  draw_each(40, [&](std::uint32_t draw) { draws.push_back(draw); });
+  return draws;
+}();
+
 // Draws `total` values in pieces of awkward sizes and checks each against std::rand(), whose
 // draws are all taken first, as our generator may be std::rand itself.
 void expect_c_library_sequence(std::uint32_t seed, std::size_t total) {
@@ -33,6 +40,16 @@ void expect_c_library_sequence(std::uint32_t seed, std::size_t total) {
 }
 
 TEST(Generator, DrawsExactlyTheCLibrarySequence) {
+  // Before any seed, as if seeded with 1, as the C library's rand() does.
+  std::srand(1);
+  for (std::size_t i = 0; i < draws_before_any_seed.size(); ++i) {
+    EXPECT_EQ(draws_before_any_seed[i], static_cast<std::uint32_t>(std::rand())) << "draw " << i;
+  }
+  // Seeded as the loop seeds it: the same seed again restarts the same sequence, and a seed
+  // after another is not taken for it. 0x7FFFFFFF makes a word of 0 on the way to its state.
+  for (std::uint32_t seed : {0x7FFFFFFFU, 0U, 0x7FFFFFFFU, 0x7FFFFFFFU, 5U, 0U}) {
+    expect_c_library_sequence(seed, 100);
+  }
   for (std::uint32_t seed : {0U, 1U, 2U, 16807U, 127773U, 0x7FFFFFFFU, 0x80000000U, 0xFFFFFFFFU}) {
     expect_c_library_sequence(seed, 20000);
   }

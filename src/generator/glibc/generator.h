@@ -89,6 +89,7 @@ template <class Take>
 void draw_each(std::size_t count, Take&& take) {
   using namespace glibc;
   Generator& g = generator;
+  if (g.next == 0) seed_generator(1);  // never seeded: as glibc's rand() before any srand()
   while (count > 0) {
     make_room(g);
     const std::size_t run = std::min(count, g.words.size() - g.next) / tap * tap;
