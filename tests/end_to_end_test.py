@@ -188,6 +188,13 @@ class EndToEnd(unittest.TestCase):
         with open("/dev/full", "wb") as full:
             result = subprocess.run(COMMAND, input=b"d6 3 exit", stdout=full,
                                     stderr=subprocess.PIPE, timeout=30)
+            # With input that stays open, the prompt that cannot be shown ends the wait at once.
+            with subprocess.Popen(COMMAND, stdin=subprocess.PIPE, stdout=full,
+                                  stderr=subprocess.DEVNULL) as waiting:
+                try:
+                    self.assertEqual(waiting.wait(timeout=10), 1)
+                finally:
+                    waiting.kill()
         self.assertEqual(result.returncode, 1)
         self.assertEqual(result.stderr, b"dice: write error: No space left on device" + NL)
 

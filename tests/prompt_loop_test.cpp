@@ -95,6 +95,14 @@ TEST(PromptLoop, EndOfInputEndsTheLastLine) {
     EXPECT_EQ(r.status, 0) << input;
     EXPECT_EQ(r.out, expected) << input;
   }
+  // A read error is told after the last line is complete: at a terminal both streams are one
+  // screen.
+  std::istringstream unreadable("exit");
+  unreadable.setstate(std::ios_base::badbit);
+  std::ostringstream screen;
+  RollerState state;
+  EXPECT_EQ(run_prompt_loop(state, unreadable, screen, screen, [] { return 0; }), 1);
+  EXPECT_EQ(screen.str().rfind(P + "\ndice: read error: ", 0), 0U) << screen.str();
 }
 
 TEST(PromptLoop, UnreadableCountRollsNothingAndItsTextIsTheNextWord) {
