@@ -1,7 +1,5 @@
 // Counts the faces that dice wrote on standard input, on the lines after "amount of dice ",
 // and how many of them lie outside 1..100. Streams, so it holds any count in constant memory.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
@@ -15,8 +13,8 @@ int main() {
   std::size_t matched = 0;
   unsigned value = 0;
   int digits = 0;
-  for (ssize_t n; (n = read(0, buf, sizeof buf)) > 0;) {
-    for (const char c : std::string_view(buf, static_cast<std::size_t>(n))) {
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, stdin)) > 0;) {
+    for (const char c : std::string_view(buf, n)) {
       if (!in_faces) {
         matched = c == marker[matched] ? matched + 1 : c == marker[0] ? 1 : 0;
         in_faces = matched == marker.size();

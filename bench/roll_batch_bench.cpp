@@ -6,7 +6,7 @@
 #include <string>
 
 #include "dice.h"
-#include "platform.h"
+#include "generator.h"
 
 namespace {
 

@@ -34,6 +34,12 @@ constexpr std::size_t draw_face(std::uint32_t sides, std::uint32_t draw) {
   return std::size_t{draw % sides} + 1;
 }
 
-// Echoes the chosen die, asks for a count and writes that many faces on one line.
-// Returns early once `out` has failed.
+// A batch's faces go out in chunks of up to this many bytes, so a big batch costs few writes: a
+// pipe's whole buffer. Timed on a 2-core machine (median of 7), 200,000,000 d100 into `cat` took
+// 0.43 s with 16 or 64 KiB chunks but 0.78 s with 256 KiB and 0.83 s with 1 MiB; to /dev/null all
+// sizes took the same.
+inline constexpr std::size_t batch_chunk_bytes = std::size_t{64} * 1024;
+
+// Echoes the chosen die, a row of die_table, asks for a count and writes that many faces on one
+// line. Returns early once `out` has failed.
 void roll_batch(RollerState& state, const DieSpec& die, std::istream& in, std::ostream& out);

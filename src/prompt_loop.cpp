@@ -7,6 +7,8 @@
 #include <string>
 
 #include "dice.h"
+#include "generator.h"
+#include "platform.h"
 
 namespace {
 

@@ -2,11 +2,15 @@
 
 // The program's one loop: prompt, read a word, act on it.
 
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string_view>
 
-#include "platform.h"
 #include "roller_state.h"
+
+// Where the loop gets the time from: calendar_seconds, or a test's own clock.
+using Clock = std::function<std::int64_t()>;
 
 // No line feed: the user types on the prompt's own line.
 inline constexpr std::string_view prompt_text = "enter dice d4 d6 d8 d10 d12 d20 d100 exit ";
