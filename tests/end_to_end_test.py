@@ -17,10 +17,8 @@ import sys
 import time
 import unittest
 
-EMULATOR = []
-while sys.argv[1] == "--emulator":
-    EMULATOR.append(sys.argv.pop(2))
-    sys.argv.pop(1)
+from program import EMULATOR, main
+
 DICE = os.path.abspath(sys.argv.pop(1))
 COMMAND = [*EMULATOR, DICE]
 WINDOWS = DICE.endswith(".exe")
@@ -100,7 +98,7 @@ def run(args=(), stdin=b"", **kwargs):
 
 
 class EndToEnd(unittest.TestCase):
-    def test_conversation_over_pipes_face_for_face(self):
+    def test_each_reply_over_pipes_shows_the_c_library_faces(self):
         start = time.time()
         talk = Conversation()
         self.assertEqual(talk.expect(PROMPT), PROMPT)
@@ -116,7 +114,7 @@ class EndToEnd(unittest.TestCase):
         self.assertEqual(talk.pending, b"")
 
     @POSIX_ONLY
-    def test_conversation_at_a_terminal(self):
+    def test_a_terminal_shows_each_prompt_and_the_faces_in_range(self):
         talk = Conversation(terminal=True)
         talk.expect(PROMPT)
         talk.say(b"d20 2\n")
@@ -229,4 +227,4 @@ class EndToEnd(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main()
+    main()

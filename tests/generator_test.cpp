@@ -1,4 +1,4 @@
-#include "platform.h"
+#include "generator.h"
 
 #include <gtest/gtest.h>
 
