@@ -5,13 +5,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "loop_run.h"
 #include "prompt_loop.h"
 
 namespace {
@@ -21,19 +20,6 @@ constexpr std::int64_t now = 1765000000;
 // Output beyond this fails like a full disk: a huge count then costs an iteration one chunk of
 // faces, and the error path gets fuzzed too.
 constexpr std::size_t output_room = 256 * 1024;
-
-struct Sink : std::streambuf {
-  std::streamsize xsputn(const char* s, std::streamsize n) override {
-    if (text.size() + static_cast<std::size_t>(n) > output_room) return 0;
-    text.append(s, static_cast<std::size_t>(n));
-    return n;
-  }
-  int overflow(int c) override {
-    const char ch = static_cast<char>(c);
-    return xsputn(&ch, 1) == 1 ? c : traits_type::eof();
-  }
-  std::string text;
-};
 
 bool is_space(char c) {
   return std::string_view(" \t\n\v\f\r").find(c) != std::string_view::npos;
@@ -110,25 +96,19 @@ std::string expected_output(std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
-  std::istringstream in(input);
-  Sink sink;
-  std::ostream out(&sink);
-  std::ostringstream err;
-  RollerState state;
-  const int status = run_prompt_loop(state, in, out, err, [] { return now; });
+  const LoopRun r = run_loop(
+      input, [] { return now; }, output_room);
 
   const std::string want = expected_output(input);
-  if (status == 0) {
-    if (sink.text != want) broken("the dialogue, byte for byte", sink.text, want);
-    if (!err.str().empty()) broken("nothing on standard error", err.str(), "");
+  if (r.status == 0) {
+    if (r.out != want) broken("the dialogue, byte for byte", r.out, want);
+    if (!r.err.empty()) broken("nothing on standard error", r.err, "");
   } else {
     // Only running out of room may fail, and only with what came before it written.
-    if (status != 1 || want.size() <= output_room) broken("exit status", sink.text, want);
-    if (want.compare(0, sink.text.size(), sink.text) != 0)
-      broken("output before the error", sink.text, want);
-    if (err.str().rfind("dice: write error: ", 0) != 0 ||
-        err.str().find('\n') != err.str().size() - 1) {
-      broken("one line on standard error", err.str(), "dice: write error: ...\n");
+    if (r.status != 1 || want.size() <= output_room) broken("exit status", r.out, want);
+    if (want.compare(0, r.out.size(), r.out) != 0) broken("output before the error", r.out, want);
+    if (r.err.rfind("dice: write error: ", 0) != 0 || r.err.find('\n') != r.err.size() - 1) {
+      broken("one line on standard error", r.err, "dice: write error: ...\n");
     }
   }
   return 0;

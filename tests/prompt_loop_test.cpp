@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <sstream>
-#include <streambuf>
 
+#include "loop_run.h"
 #include "oracle.h"
 
 namespace {
@@ -13,54 +12,14 @@ namespace {
 const std::string P(prompt_text);
 constexpr std::uint32_t s = 1765000000;  // the time, and so the seed, of every pass by default
 
-// Takes `room` bytes, then fails every write, as a full disk does. Its writes are buffered, as a
-// file's are, so a failure may show only when the stream is flushed.
-struct FullAfter : std::streambuf {
-  explicit FullAfter(std::size_t bytes) : room(bytes) { setp(buffer.begin(), buffer.end()); }
-  bool drain() {
-    const auto size = static_cast<std::size_t>(pptr() - pbase());
-    setp(buffer.begin(), buffer.end());
-    if (taken + size > room) return false;
-    taken += size;
-    return true;
-  }
-  int overflow(int c) override {
-    if (!drain()) return traits_type::eof();
-    if (!traits_type::eq_int_type(c, traits_type::eof())) sputc(traits_type::to_char_type(c));
-    return traits_type::not_eof(c);
-  }
-  int sync() override { return drain() ? 0 : -1; }
-  std::array<char, 64> buffer{};
-  std::size_t room;
-  std::size_t taken = 0;
-};
-
-struct LoopRun {
-  int status;
-  std::string out;
-  std::string err;
-  RollerState state;
-};
-
-// Runs the loop over `input`; its output goes to `sink` where one is given.
 LoopRun run(
-    const std::string& input, const Clock& clock = [] { return s; },
-    std::streambuf* sink = nullptr) {
-  LoopRun r{};
-  std::istringstream in(input);
-  std::ostringstream text;
-  std::ostream out(sink != nullptr ? sink : text.rdbuf());
-  std::ostringstream err;
-  r.status = run_prompt_loop(r.state, in, out, err, clock);
-  r.out = text.str();
-  r.err = err.str();
-  return r;
+    const std::string& input, const Clock& clock = [] { return s; }) {
+  return run_loop(input, clock);
 }
 
 LoopRun run_full_after(std::size_t room, const std::string& input) {
-  FullAfter sink(room);
-  return run(
-      input, [] { return 0; }, &sink);
+  return run_loop(
+      input, [] { return 0; }, room);
 }
 
 TEST(PromptLoop, OnlyTheTwoExitWordsEndIt) {
