@@ -72,7 +72,7 @@ class Install(unittest.TestCase):
 
     def test_manual_page_renders_without_a_warning(self):
         need(self, "groff")
-        result = subprocess.run(["groff", "-man", "-ww", "-z", os.path.join(SOURCE, "doc/dice.6")],
+        result = subprocess.run(["groff", "-man", "-ww", "-z", os.path.join(BUILD, "dice.6")],
                                 capture_output=True)
         self.assertEqual((result.returncode, result.stderr), (0, b""))
 
@@ -93,12 +93,14 @@ class Install(unittest.TestCase):
         self.assertEqual(files, ["./usr/" + name for name in FILES])
         architecture = debian_architecture(os.path.join(BUILD, "dice"))
         self.assertRegex(fields, r"Package: dice\nVersion: 1\.0\.0\nSection: utils\n"
-                                 rf"Architecture: {architecture}\nDepends: ")
-        # The C and C++ runtimes' own packages, never a cross toolchain's (libgcc-s1-arm64-cross).
-        depends = fields.split("Depends: ")[1].strip().split(", ")
-        self.assertRegex(" ".join(sorted(name.split(" (")[0] for name in depends)),
-                         r"^(libc6 libgcc-s1 libstdc\+\+6|"
-                         r"libc\+\+1-\d+ libc\+\+abi1-\d+ libc6 (libgcc-s1 )?libunwind-\d+)$")
+                                 rf"Architecture: {architecture}\n"
+                                 r"Depends: .*libc6 .*(libstdc\+\+6|libunwind)")
+        if architecture != subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
+                                          text=True).stdout.strip():
+            # A port's: the target's own runtimes, never a cross toolchain's (libgcc-s1-arm64-cross).
+            depends = fields.split("Depends: ")[1].strip().split(", ")
+            self.assertEqual(sorted(name.split(" (")[0] for name in depends),
+                             ["libc6", "libgcc-s1", "libstdc++6"])
         need(self, "lintian")
         self.assertEqual(re.findall(r"^[EW]: .*", verdict, re.MULTILINE), [])
         if HARDENED:
