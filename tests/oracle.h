@@ -18,6 +18,7 @@ inline std::string oracle_faces(std::uint32_t seed, int sides, int count) {
 // All that a batch of `count` dice of `word` ("d20": twenty sides) writes after that seed.
 inline std::string oracle_batch(std::string_view word, std::uint32_t seed, int count) {
   const int sides = std::stoi(std::string(word.substr(1)));
-  return "dice chosen " + std::string(word) + "\namount of dice " +
-         oracle_faces(seed, sides, count) + "\n";
+  std::string text = "dice chosen ";
+  return text.append(word).append("\namount of dice ").append(oracle_faces(seed, sides, count)) +
+         '\n';
 }
