@@ -1,6 +1,7 @@
 #include "dice.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -107,5 +108,8 @@ void roll_batch(RollerState& state, const DieSpec& die, std::istream& in, std::o
     state.amount = 0;
     if (!in.eof() && !in.bad()) in.clear();
   }
+  // The row itself, not a copy: its place in the table picks its writer.
+  assert(std::any_of(die_table.begin(), die_table.end(),
+                     [&](const DieSpec& row) { return &row == &die; }));
   table_writers[static_cast<std::size_t>(&die - die_table.data())](state, out);
 }
