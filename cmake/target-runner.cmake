@@ -3,8 +3,7 @@
 # qemu-i386 after that, as a kernel may refuse 32-bit programs ("Exec format error"). The first
 # that prints what the program prints becomes CMAKE_CROSSCOMPILING_EMULATOR; where none does,
 # DICE_TARGET_NOT_RUN says why, and the tests that run the target's programs are reported skipped.
-option(DICE_NO_32BIT_X86
-  "Run no 32-bit x86 program on this host, as if its kernel had no 32-bit emulation" OFF)
+# DICE_NO_32BIT_X86 takes the fallback on a host that does run 32-bit programs.
 
 set(DICE_TARGET_NOT_RUN "")
 if(NOT CMAKE_CROSSCOMPILING)
