@@ -39,9 +39,14 @@ struct LoopRun {
   RollerState state;
 };
 
+// The time, and so the seed, of every pass by default; a disk with no end.
+constexpr std::uint32_t loop_time = 1765000000;
+constexpr std::size_t no_end = std::numeric_limits<std::size_t>::max();
+
 // Runs the loop over `input`, its output into a disk with room for `room` bytes.
-inline LoopRun run_loop(const std::string& input, const Clock& clock,
-                        std::size_t room = std::numeric_limits<std::size_t>::max()) {
+inline LoopRun run_loop(
+    const std::string& input, std::size_t room = no_end,
+    const Clock& clock = [] { return loop_time; }) {
   LoopRun r{};
   std::istringstream in(input);
   FullAfter sink(room);

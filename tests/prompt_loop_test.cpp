@@ -10,59 +10,49 @@
 namespace {
 
 const std::string P(prompt_text);
-constexpr std::uint32_t s = 1765000000;  // the time, and so the seed, of every pass by default
-
-LoopRun run(
-    const std::string& input, const Clock& clock = [] { return s; }) {
-  return run_loop(input, clock);
-}
-
-LoopRun run_full_after(std::size_t room, const std::string& input) {
-  return run_loop(
-      input, [] { return 0; }, room);
-}
+constexpr std::uint32_t s = loop_time;
 
 TEST(PromptLoop, OnlyTheTwoExitWordsEndIt) {
   for (const char* input : {"exit", "Exit", " \t\r\n\v\fexit trailing words"}) {
-    const LoopRun r = run(input);
+    const LoopRun r = run_loop(input);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, P) << input;
   }
-  const LoopRun r = run("EXIT exiT exitexit exit");
+  const LoopRun r = run_loop("EXIT exiT exitexit exit");
   EXPECT_EQ(r.out, P + P + P + P);
   EXPECT_EQ(r.status, 0);
 }
 
 TEST(PromptLoop, OtherWordsPassInSilence) {
   // "d 6" is two words; none of these is a die.
-  EXPECT_EQ(run("D6 d 6 d6, 6 d1000 dd6 exit").out, P + P + P + P + P + P + P + P);
+  EXPECT_EQ(run_loop("D6 d 6 d6, 6 d1000 dd6 exit").out, P + P + P + P + P + P + P + P);
 }
 
 TEST(PromptLoop, EachDieWordRollsItsBatchWithTheCLibraryFaces) {
-  EXPECT_EQ(run("foo d4 1 exit").out, P + P + oracle_batch("d4", s, 1) + P);
+  EXPECT_EQ(run_loop("foo d4 1 exit").out, P + P + oracle_batch("d4", s, 1) + P);
   // A count typed on the prompt's line is taken at once.
-  EXPECT_EQ(run("d6 3\nexit\n").out, P + oracle_batch("d6", s, 3) + P);
+  EXPECT_EQ(run_loop("d6 3\nexit\n").out, P + oracle_batch("d6", s, 3) + P);
   // "3d6" at the count prompt: three of the chosen die, then "d6" is the next word.
-  EXPECT_EQ(run("d20 3d6 2 exit").out,
+  EXPECT_EQ(run_loop("d20 3d6 2 exit").out,
             P + oracle_batch("d20", s, 3) + P + oracle_batch("d6", s, 2) + P);
   // Each white-space character ends a word, and lines may end "\r\n", as Windows writes them.
-  EXPECT_EQ(run("d6\r\n3\r\nd4\t2 foo\vd8\f1 bar\nd10 1 Exit\r\n").out,
+  EXPECT_EQ(run_loop("d6\r\n3\r\nd4\t2 foo\vd8\f1 bar\nd10 1 Exit\r\n").out,
             P + oracle_batch("d6", s, 3) + P + oracle_batch("d4", s, 2) + P + P +
                 oracle_batch("d8", s, 1) + P + P + oracle_batch("d10", s, 1) + P);
 }
 
 TEST(PromptLoop, ReseedsFromTheClockAtEveryPass) {
   std::int64_t now = 500;
-  const LoopRun r = run("d100 8 d100 8 Exit", [&] { return now++; });
+  const LoopRun r = run_loop("d100 8 d100 8 Exit", no_end, [&] { return now++; });
   EXPECT_EQ(r.out, P + oracle_batch("d100", 500, 8) + P + oracle_batch("d100", 501, 8) + P);
   // Within one second the sequence restarts: the same draws, whatever the die.
-  EXPECT_EQ(run("d6 9 d6 9 d20 9 exit").out, P + oracle_batch("d6", s, 9) + P +
-                                                 oracle_batch("d6", s, 9) + P +
-                                                 oracle_batch("d20", s, 9) + P);
+  EXPECT_EQ(run_loop("d6 9 d6 9 d20 9 exit").out, P + oracle_batch("d6", s, 9) + P +
+                                                      oracle_batch("d6", s, 9) + P +
+                                                      oracle_batch("d20", s, 9) + P);
   // Only the low 32 bits of the time make the seed, all 32 of them: past 2038 as past 2106.
-  EXPECT_EQ(run("d12 6 exit", [] { return (std::int64_t{1} << 32) + 77; }).out,
+  EXPECT_EQ(run_loop("d12 6 exit", no_end, [] { return (std::int64_t{1} << 32) + 77; }).out,
             P + oracle_batch("d12", 77, 6) + P);
-  EXPECT_EQ(run("d12 6 exit", [] { return std::int64_t{3000000000}; }).out,
+  EXPECT_EQ(run_loop("d12 6 exit", no_end, [] { return std::int64_t{3000000000}; }).out,
             P + oracle_batch("d12", 3000000000U, 6) + P);
 }
 
@@ -74,7 +64,7 @@ TEST(PromptLoop, EndOfInputEndsTheLastLine) {
       {"d8", P + oracle_batch("d8", s, 0) + P + "\n"},  // at the count prompt: an empty batch
   };
   for (const auto& [input, expected] : cases) {
-    const LoopRun r = run(input);
+    const LoopRun r = run_loop(input);
     EXPECT_EQ(r.status, 0) << input;
     EXPECT_EQ(r.out, expected) << input;
   }
@@ -90,24 +80,24 @@ TEST(PromptLoop, EndOfInputEndsTheLastLine) {
 
 TEST(PromptLoop, UnreadableCountRollsNothingAndItsTextIsTheNextWord) {
   const std::string empty_d6 = oracle_batch("d6", s, 0);
-  EXPECT_EQ(run("d6 d20 2").out, P + empty_d6 + P + oracle_batch("d20", s, 2) + P + "\n");
-  EXPECT_EQ(run("d6 abc exit").out, P + empty_d6 + P + P);
+  EXPECT_EQ(run_loop("d6 d20 2").out, P + empty_d6 + P + oracle_batch("d20", s, 2) + P + "\n");
+  EXPECT_EQ(run_loop("d6 abc exit").out, P + empty_d6 + P + P);
   // Out of range: no dice, and the digits are gone.
   for (const char* count : {"99999999999", "-99999999999", "2147483648", "-2147483649"}) {
-    EXPECT_EQ(run(std::string("d6 ") + count + " exit").out, P + empty_d6 + P) << count;
+    EXPECT_EQ(run_loop(std::string("d6 ") + count + " exit").out, P + empty_d6 + P) << count;
   }
 }
 
 TEST(PromptLoop, KeepsOnlyAShortPrefixOfALongWord) {
-  const LoopRun r = run("exit" + std::string(1 << 22, 'x'));
+  const LoopRun r = run_loop("exit" + std::string(1 << 22, 'x'));
   EXPECT_EQ(r.out, P + P + "\n");  // not an exit word, then the end of input
   EXPECT_LE(r.state.choice.size(), 8U);
-  EXPECT_EQ(run(std::string(1 << 20, '\0') + " d100000 exit").out, P + P + P);
+  EXPECT_EQ(run_loop(std::string(1 << 20, '\0') + " d100000 exit").out, P + P + P);
 }
 
 TEST(PromptLoop, AWriteErrorStopsItWithOneLineOnStandardError) {
   for (std::size_t room : {0UL, 50UL, 200000UL}) {
-    const LoopRun r = run_full_after(room, "d6 3 d6 2000000000 exit");
+    const LoopRun r = run_loop("d6 3 d6 2000000000 exit", room);
     EXPECT_EQ(r.status, 1) << room;
     EXPECT_EQ(r.err.rfind("dice: write error: ", 0), 0U) << r.err;
     EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
@@ -115,15 +105,15 @@ TEST(PromptLoop, AWriteErrorStopsItWithOneLineOnStandardError) {
     EXPECT_LT(r.state.roll_index, 1000000);
   }
   // The last byte of the run, at the end of input or after the exit word, fails too.
-  const std::string batch = oracle_batch("d6", 0, 3);
+  const std::string batch = oracle_batch("d6", s, 3);
   for (const auto& [input, output] :
        {std::pair{"d6 3", P + batch + P + "\n"}, std::pair{"d6 3 exit", P + batch + P}}) {
-    const LoopRun r = run_full_after(output.size() - 1, input);
+    const LoopRun r = run_loop(input, output.size() - 1);
     EXPECT_EQ(r.status, 1) << input;
     EXPECT_EQ(r.err.rfind("dice: write error: ", 0), 0U) << input;
   }
   // The largest count is honoured: the batch starts, and stops at the failure.
-  const LoopRun r = run_full_after(100000, "d4 2147483647");
+  const LoopRun r = run_loop("d4 2147483647", 100000);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.state.amount, 2147483647);
   EXPECT_GT(r.state.roll_index, 10000);
