@@ -2,7 +2,7 @@
 """What a user gets from an install: the files, the manual page, and the Debian package or the
 Windows zip, which the same source makes byte for byte again.
 
-Usage: install_test.py [--emulator WORD]... SOURCE_DIR BUILD_DIR CMAKE CPACK [unittest options]
+Usage: install_test.py [--emulator=WORD]... SOURCE_DIR BUILD_DIR CMAKE CPACK [unittest options]
 
 A cross-built program runs under the emulator's words. With DICE_HARDENED=1 in the environment
 the program must carry Debian's hardening.
@@ -31,6 +31,10 @@ else:
                     "share/doc/dice/copyright", "share/lintian/overrides/dice"])
 
 
+def output(*command):
+    return subprocess.run(command, check=True, capture_output=True, text=True).stdout
+
+
 def debian_architecture(program):
     """The Debian architecture of an ELF program, read from its header; else this machine's."""
     with open(program, "rb") as elf:
@@ -38,8 +42,7 @@ def debian_architecture(program):
     machine = int.from_bytes(header[18:20], "little" if header[5] == 1 else "big")
     known = {(1, 3): "i386", (2, 62): "amd64", (2, 183): "arm64", (1, 40): "armhf",
              (2, 22): "s390x"}  # (ELF class, machine)
-    return known.get((header[4], machine)) or subprocess.run(
-        ["dpkg", "--print-architecture"], check=True, capture_output=True, text=True).stdout.strip()
+    return known.get((header[4], machine)) or output("dpkg", "--print-architecture").strip()
 
 
 def files_under(root):
@@ -59,8 +62,7 @@ def make_package(out, **environment):
 class Install(unittest.TestCase):
     def test_install_puts_the_program_and_its_manual_under_the_prefix(self):
         with tempfile.TemporaryDirectory() as prefix:
-            subprocess.run([CMAKE, "--install", BUILD, "--prefix", prefix], check=True,
-                           capture_output=True)
+            output(CMAKE, "--install", BUILD, "--prefix", prefix)
             self.assertEqual(files_under(prefix), FILES)
             result = subprocess.run([*EMULATOR, os.path.join(prefix, PROGRAM)], input=b"d20 3 exit",
                                     capture_output=True, timeout=30)
@@ -81,11 +83,9 @@ class Install(unittest.TestCase):
         need(self, "dpkg-deb", "dpkg-shlibdeps")
         with tempfile.TemporaryDirectory() as out:
             package = make_package(out)
-            listing = subprocess.run(["dpkg-deb", "-c", package], check=True,
-                                     capture_output=True, text=True).stdout
-            fields = subprocess.run(["dpkg-deb", "-f", package, "Package", "Version", "Section",
-                                     "Architecture", "Depends"], check=True, capture_output=True,
-                                    text=True).stdout
+            listing = output("dpkg-deb", "-c", package)
+            fields = output("dpkg-deb", "-f", package, "Package", "Version", "Section",
+                            "Architecture", "Depends")
             verdict = (subprocess.run(["lintian", "--no-cfg", "--display-info", package],
                                       capture_output=True, text=True).stdout
                        if shutil.which("lintian") else "")
@@ -95,8 +95,7 @@ class Install(unittest.TestCase):
         self.assertRegex(fields, r"Package: dice\nVersion: 1\.0\.0\nSection: utils\n"
                                  rf"Architecture: {architecture}\n"
                                  r"Depends: .*libc6 .*(libstdc\+\+6|libunwind)")
-        if architecture != subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
-                                          text=True).stdout.strip():
+        if architecture != output("dpkg", "--print-architecture").strip():
             # A port's: the target's own runtimes, never a cross toolchain's (libgcc-s1-arm64-cross).
             depends = fields.split("Depends: ")[1].strip().split(", ")
             self.assertEqual(sorted(name.split(" (")[0] for name in depends),
@@ -129,9 +128,8 @@ class Install(unittest.TestCase):
 
     def test_the_same_source_makes_the_same_package(self):
         need(self, "dpkg-parsechangelog", *([] if WINDOWS else ["dpkg-deb", "dpkg-shlibdeps"]))
-        changelog = os.path.join(SOURCE, "packaging/changelog")
-        when = subprocess.run(["dpkg-parsechangelog", "-l", changelog, "-S", "Timestamp"],
-                              check=True, capture_output=True, text=True).stdout.strip()
+        when = output("dpkg-parsechangelog", "-l", os.path.join(SOURCE, "packaging/changelog"),
+                      "-S", "Timestamp").strip()
         with tempfile.TemporaryDirectory() as out:
             packages = []
             # Left to itself; at the last changelog entry's time; at a time the caller chose.
