@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The built program over pipes and a terminal, as a person or a script would use it.
 
-Usage: end_to_end_test.py [--emulator WORD]... PATH_TO_DICE [unittest options]
+Usage: end_to_end_test.py [--emulator=WORD]... PATH_TO_DICE [unittest options]
 
 A Windows build (dice.exe) runs under the emulator's words, Wine, and is held to the Windows
 runtime's ways: "\r\n" line ends, the Microsoft generator, no SIGPIPE; the cases that need a

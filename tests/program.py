@@ -2,16 +2,15 @@
 ctest when a case was skipped for a missing tool.
 
 A cross-built program runs under its emulator, whose words come first on the command line, each
-after --emulator; importing this module takes them off sys.argv.
+after --emulator=; importing this module takes them off sys.argv.
 """
 import shutil
 import sys
 import unittest
 
 EMULATOR = []
-while sys.argv[1] == "--emulator":
-    EMULATOR.append(sys.argv.pop(2))
-    sys.argv.pop(1)
+while sys.argv[1].startswith("--emulator="):
+    EMULATOR.append(sys.argv.pop(1).split("=", 1)[1])
 MISSING = []  # why need() skipped a case
 
 
