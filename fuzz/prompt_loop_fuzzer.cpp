@@ -19,44 +19,33 @@ namespace {
 // faces, and the error path gets fuzzed too.
 constexpr std::size_t output_room = 256 * 1024;
 
-bool is_space(char c) {
-  return std::string_view(" \t\n\v\f\r").find(c) != std::string_view::npos;
-}
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
+constexpr std::string_view spaces = " \t\n\v\f\r";
 
 // The count at `pos`, as a number of faces: an optional sign and decimal digits in the signed
-// 32-bit range, or 0. Leaves `pos` after the sign and digits.
+// 32-bit range, or 0 (as are all negative counts). Leaves `pos` after the sign and digits.
 long long read_count(std::string_view input, std::size_t& pos) {
-  while (pos < input.size() && is_space(input[pos]))
-    ++pos;
+  pos = std::min(input.find_first_not_of(spaces, pos), input.size());
   const bool negative = pos < input.size() && input[pos] == '-';
   if (pos < input.size() && (input[pos] == '-' || input[pos] == '+')) ++pos;
   const std::size_t digits_start = pos;
   long long value = 0;
-  for (; pos < input.size() && is_digit(input[pos]); ++pos) {
-    if (value <= 2147483648LL) value = value * 10 + (input[pos] - '0');
+  for (; pos < input.size() && input[pos] >= '0' && input[pos] <= '9'; ++pos) {
+    if (value <= 2147483647LL) value = value * 10 + (input[pos] - '0');
   }
-  if (pos == digits_start || value > (negative ? 2147483648LL : 2147483647LL)) return 0;
-  return negative ? 0 : value;
+  return pos == digits_start || negative || value > 2147483647LL ? 0 : value;
 }
 
 // What the program must write for `input`; stops once past `output_room` bytes.
 std::string expected_output(std::string_view input) {
-  static constexpr std::string_view dice[] = {"d4", "d6", "d8", "d10", "d12", "d20", "d100"};
   std::string out;
   std::size_t pos = 0;
   for (;;) {
     out += prompt_text;
-    while (pos < input.size() && is_space(input[pos]))
-      ++pos;
-    if (pos == input.size()) return out + "\n";
-    const std::size_t start = pos;
-    while (pos < input.size() && !is_space(input[pos]))
-      ++pos;
+    const std::size_t start = std::min(input.find_first_not_of(spaces, pos), input.size());
+    if (start == input.size()) return out + "\n";
+    pos = std::min(input.find_first_of(spaces, start), input.size());
     const std::string_view word = input.substr(start, pos - start);
-    if (std::find(std::begin(dice), std::end(dice), word) != std::end(dice)) {
+    if (std::ranges::find(known_dice, word) != std::end(known_dice)) {
       // Every pass reseeds from the same second. Each face takes two bytes or more, so faces
       // beyond half the room cannot be written.
       const long long faces = std::min<long long>(read_count(input, pos), output_room / 2);

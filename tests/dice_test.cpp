@@ -14,10 +14,6 @@ namespace {
 
 constexpr const DieSpec& d6 = die_table[1];
 
-// The dice as a player knows them, written out apart from die_table so that a slip there shows;
-// each word tells its sides.
-constexpr std::string_view known_dice[] = {"d4", "d6", "d8", "d10", "d12", "d20", "d100"};
-
 std::string batch(const DieSpec& die, const std::string& count_text, std::uint32_t seed = 1) {
   RollerState state;
   state.choice = die.word;
@@ -34,9 +30,8 @@ TEST(RollBatch, FacesAreTheCLibraryDrawsInOrder) {
     const DieSpec& die = die_table[row];
     const std::string_view word = known_dice[row];
     ASSERT_EQ(die.word, word);
-    for (std::uint32_t seed : {0U, 1U, 1765000000U, 0x80000000U, 0xFFFFFFFFU}) {
+    for (std::uint32_t seed : {0U, 1U, 1765000000U, 0x80000000U, 0xFFFFFFFFU})
       EXPECT_EQ(batch(die, "40", seed), oracle_batch(word, seed, 40)) << word << " seed " << seed;
-    }
   }
   // Larger than one output chunk.
   const DieSpec& d100 = die_table.back();
@@ -45,12 +40,11 @@ TEST(RollBatch, FacesAreTheCLibraryDrawsInOrder) {
   // faces of one, two and three digits: the line feed must still fit in the chunk, and no face
   // may run past it. Seeds are searched for counts that end there, one batch for each distance
   // from the chunk's end and width of the last face.
-  constexpr std::size_t chunk = batch_chunk_bytes;
   const auto width = [](int face) -> std::size_t { return face < 10 ? 2 : face < 100 ? 3 : 4; };
   for (const DieSpec* die : {&die_table[1], &die_table[5], &die_table[6]}) {
     // Ending on the chunk's very last byte with a face of the widest kind is the case to have.
     const std::pair<std::size_t, std::size_t> last_byte_widest{0, width(die->sides)};
-    for (const std::size_t chunk_end : {chunk, 2 * chunk}) {
+    for (const std::size_t chunk_end : {batch_chunk_bytes, 2 * batch_chunk_bytes}) {
       std::set<std::pair<std::size_t, std::size_t>> tried;  // distance from the end, last width
       for (std::uint32_t i = 0; i < 1000 && (i < 8 || !tried.count(last_byte_widest)); ++i) {
         // Spread out: a linear congruential generator's near seeds start alike.

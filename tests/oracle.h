@@ -5,6 +5,10 @@
 #include <string>
 #include <string_view>
 
+// The dice as a player knows them, written out apart from die_table so that a slip there shows;
+// each word tells its sides.
+inline constexpr std::string_view known_dice[] = {"d4", "d6", "d8", "d10", "d12", "d20", "d100"};
+
 // All that a batch of `count` dice of `word` ("d20": twenty sides) writes after the generator was
 // seeded with `seed`: the C library's own draws, one per face, each followed by a space.
 inline std::string oracle_batch(std::string_view word, std::uint32_t seed, int count) {

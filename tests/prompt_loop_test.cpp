@@ -83,9 +83,8 @@ TEST(PromptLoop, UnreadableCountRollsNothingAndItsTextIsTheNextWord) {
   EXPECT_EQ(run_loop("d6 d20 2").out, P + empty_d6 + P + oracle_batch("d20", s, 2) + P + "\n");
   EXPECT_EQ(run_loop("d6 abc exit").out, P + empty_d6 + P + P);
   // Out of range: no dice, and the digits are gone.
-  for (const char* count : {"99999999999", "-99999999999", "2147483648", "-2147483649"}) {
+  for (const char* count : {"99999999999", "-99999999999", "2147483648", "-2147483649"})
     EXPECT_EQ(run_loop(std::string("d6 ") + count + " exit").out, P + empty_d6 + P) << count;
-  }
 }
 
 TEST(PromptLoop, KeepsOnlyAShortPrefixOfALongWord) {
