@@ -1,5 +1,5 @@
-"""What the tests of the built program share: the words it runs under, and a main that tells
-ctest when a case was skipped for a missing tool.
+"""What the tests of the built program share: the words it runs under, its prompt, and a main
+that tells ctest when a case was skipped for a missing tool.
 
 A cross-built program runs under its emulator, whose words come first on the command line, each
 after --emulator=; importing this module takes them off sys.argv.
@@ -11,6 +11,7 @@ import unittest
 EMULATOR = []
 while sys.argv[1].startswith("--emulator="):
     EMULATOR.append(sys.argv.pop(1).split("=", 1)[1])
+PROMPT = b"enter dice d4 d6 d8 d10 d12 d20 d100 exit "
 MISSING = []  # why need() skipped a case
 
 
