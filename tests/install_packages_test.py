@@ -5,6 +5,7 @@ and leaves alone.
 Usage: install_packages_test.py SOURCE_DIR [unittest options]
 """
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -26,10 +27,8 @@ class InstallPackages(unittest.TestCase):
                               f'echo dpkg "$@" >>{log}'),
                      ("apt-get", f'echo apt-get "$@" >>{log}'))
             for name, body in stubs:
-                path = os.path.join(fake, name)
-                with open(path, "w") as script:
-                    script.write(f"#!/bin/sh\n{body}\n")
-                os.chmod(path, 0o755)
+                pathlib.Path(fake, name).write_text(f"#!/bin/sh\n{body}\n")
+                pathlib.Path(fake, name).chmod(0o755)
 
             def install(user, *sets, installed="", path=fake + os.pathsep + os.environ["PATH"]):
                 env = {**os.environ, "FAKE_ID": user, "FAKE_INSTALLED": installed, "PATH": path}
@@ -39,14 +38,12 @@ class InstallPackages(unittest.TestCase):
 
             user = install("1000", "test")
             root = install("0", "ci")
-            # Nothing to do for a user on a machine that has it all, nor off Debian, where
-            # CMake says what is missing.
-            os.mkdir(os.path.join(fake, "empty"))
+            # Nothing to do for a user on a machine that has it all, nor off Debian (a PATH with
+            # no dpkg-query), where CMake says what is missing.
             for done in (install("1000", "ci", installed="yes"),
-                         install("1000", "ci", path=os.path.join(fake, "empty"))):
+                         install("1000", "ci", path=os.path.join(fake, "nothing"))):
                 self.assertEqual((done.returncode, done.stdout, done.stderr), (0, "", ""))
-            with open(log) as asked:
-                calls = asked.read().splitlines()
+            calls = pathlib.Path(log).read_text().splitlines()
         self.assertEqual((user.returncode, user.stdout), (1, ""))
         self.assertRegex(user.stderr, r"^dice: missing Debian packages: [^\n]*libgtest-dev "
                                       r"libgmock-dev[^\n]*; install them with: [^\n]*\n$")
