@@ -155,7 +155,8 @@ class EndToEnd(unittest.TestCase):
         os.set_blocking(reader, False)
         start = time.time()
         talk = Conversation(stdin=reader)
-        # The words come once the program sleeps in its first read, or once it has ended.
+        # The words come once the program sleeps in its first read, or once it has ended; one
+        # that spins instead fails by ctest's time-out.
         with open(f"/proc/{talk.proc.pid}/stat") as stat:
             while talk.proc.poll() is None and stat.read().rsplit(")", 1)[1].split()[0] != "S":
                 stat.seek(0)
