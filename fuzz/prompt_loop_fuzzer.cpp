@@ -45,7 +45,7 @@ std::string expected_output(std::string_view input) {
     if (start == input.size()) return out + "\n";
     pos = std::min(input.find_first_of(spaces, start), input.size());
     const std::string_view word = input.substr(start, pos - start);
-    if (std::ranges::find(known_dice, word) != std::end(known_dice)) {
+    if (std::find(std::begin(known_dice), std::end(known_dice), word) != std::end(known_dice)) {
       // Every pass reseeds from the same second. Each face takes two bytes or more, so faces
       // beyond half the room cannot be written.
       const long long faces = std::min<long long>(read_count(input, pos), output_room / 2);
