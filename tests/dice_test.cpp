@@ -65,6 +65,13 @@ TEST(RollBatch, FacesAreTheCLibraryDrawsInOrder) {
   }
 }
 
+#ifndef NDEBUG  // the sanitizers' build
+TEST(RollBatchDeathTest, TakesOnlyTheTablesOwnRows) {
+  const DieSpec copy = d6;
+  EXPECT_DEATH(batch(copy, "1"), "Assertion");
+}
+#endif
+
 TEST(RollBatch, CountsThatRollNothingLeaveAnEmptyLine) {
   for (const char* count :
        {"0", "-1", "-2147483648", "", "abc", "99999999999", "-99999999999", "2147483648"}) {
