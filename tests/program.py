@@ -1,5 +1,5 @@
 """What the tests of the built program share: the words it runs under, its prompt, and a main
-that tells ctest when a case was skipped for a missing tool.
+that tells ctest which cases were skipped and why.
 
 A cross-built program runs under its emulator, whose words come first on the command line, each
 after --emulator=; importing this module takes them off sys.argv.
@@ -12,22 +12,25 @@ EMULATOR = []
 while sys.argv[1].startswith("--emulator="):
     EMULATOR.append(sys.argv.pop(1).split("=", 1)[1])
 PROMPT = b"enter dice d4 d6 d8 d10 d12 d20 d100 exit "
-MISSING = []  # why need() skipped a case
+MISSING = []  # the cases need() skipped
 
 
 def need(test, *tools):
     """Skips `test`, naming what is missing, unless every tool is on the PATH."""
     missing = [tool for tool in tools if not shutil.which(tool)]
     if missing:
-        MISSING.append("needs " + ", ".join(missing))
-        test.skipTest(MISSING[-1])
+        MISSING.append(test)
+        test.skipTest("needs " + ", ".join(missing))
 
 
 def main():
-    """Runs the cases named on the command line; exits 77, for ctest's skip, when one needed a
-    missing tool and none failed."""
+    """Runs the cases named on the command line and prints "skipped: REASON: CASES" for the cases
+    skipped, a line a reason; exits 77, for ctest's skip, when one needed a missing tool and none
+    failed."""
     result = unittest.main(exit=False).result
-    if result.wasSuccessful() and MISSING:
-        print("skipped: " + "; ".join(MISSING))
-        sys.exit(77)
-    sys.exit(not result.wasSuccessful())
+    skipped = {}
+    for case, reason in result.skipped:
+        skipped.setdefault(reason, []).append(case.id().rsplit(".", 1)[1])
+    for reason, cases in skipped.items():
+        print(f"skipped: {reason}: {', '.join(cases)}")
+    sys.exit(77 if result.wasSuccessful() and MISSING else not result.wasSuccessful())
