@@ -2,7 +2,8 @@
 """What a user gets from an install: the files, the manual page, and the Debian package or the
 Windows zip, which the same source makes byte for byte again.
 
-Usage: install_test.py [--emulator=WORD]... SOURCE_DIR BUILD_DIR CMAKE CPACK [unittest options]
+Usage: install_test.py [--emulator=WORD]... PATH_TO_DICE SOURCE_DIR BUILD_DIR CMAKE CPACK
+                       [unittest options]
 
 A cross-built program runs under the emulator's words. With DICE_HARDENED=1 in the environment
 the program must carry Debian's hardening.
@@ -17,17 +18,16 @@ import tempfile
 import unittest
 import zipfile
 
-from program import EMULATOR, PROMPT, main, need
+from program import DICE, EMULATOR, NL, PROMPT, WINDOWS, main, need
 
 SOURCE, BUILD, CMAKE, CPACK = sys.argv[1:5]
 del sys.argv[1:5]
-WINDOWS = os.path.exists(os.path.join(BUILD, "dice.exe"))
 HARDENED = os.environ.get("DICE_HARDENED") == "1"
 if WINDOWS:
-    PROGRAM, NL, GENERATOR = "dice.exe", b"\r\n", "ZIP"
+    PROGRAM, GENERATOR = "dice.exe", "ZIP"
     FILES = ["LICENSE.txt", "README.txt", PROGRAM]
 else:
-    PROGRAM, NL, GENERATOR = "bin/dice", b"\n", "DEB"
+    PROGRAM, GENERATOR = "bin/dice", "DEB"
     FILES = sorted([PROGRAM, "share/man/man6/dice.6.gz", "share/doc/dice/changelog.gz",
                     "share/doc/dice/copyright", "share/lintian/overrides/dice"])
 
@@ -60,7 +60,7 @@ def make_package(out, **environment):
 
 
 class Install(unittest.TestCase):
-    def test_install_puts_the_program_and_its_manual_under_the_prefix(self):
+    def test_installed_program_runs_with_its_manual_under_the_prefix(self):
         with tempfile.TemporaryDirectory() as prefix:
             output(CMAKE, "--install", BUILD, "--prefix", prefix)
             installed = sorted(os.path.relpath(os.path.join(folder, name), prefix)
@@ -91,7 +91,7 @@ class Install(unittest.TestCase):
                        if shutil.which("lintian") else "")
         files = sorted(line.split()[-1] for line in listing.splitlines() if line[0] != "d")
         self.assertEqual(files, ["./usr/" + name for name in FILES])
-        architecture = debian_architecture(os.path.join(BUILD, "dice"))
+        architecture = debian_architecture(DICE)
         self.assertRegex(fields, r"Package: dice\nVersion: 1\.0\.0\nSection: utils\n"
                                  rf"Architecture: {architecture}\n"
                                  r"Depends: .*libc6 .*(libstdc\+\+6|libunwind)")
@@ -124,7 +124,7 @@ class Install(unittest.TestCase):
                      "win64": (b"PE\0\0\x64\x86", b"\x0b\x02")}
             self.assertEqual((header[:6], header[24:26]), kinds[folder.rsplit("-", 1)[1]])
         # No link time in the built program's header, so the same source links the same bytes.
-        self.assertEqual(pe_header(pathlib.Path(BUILD, PROGRAM).read_bytes())[8:12], bytes(4))
+        self.assertEqual(pe_header(pathlib.Path(DICE).read_bytes())[8:12], bytes(4))
 
     def test_the_same_source_makes_the_same_package(self):
         need(self, "dpkg-parsechangelog", *([] if WINDOWS else ["dpkg-deb", "dpkg-shlibdeps"]))

@@ -1,9 +1,10 @@
-"""What the tests of the built program share: the words it runs under, its prompt, and a main
-that tells ctest which cases were skipped and why.
+"""What the tests of the built program share: the words it runs under, its path and system, its
+prompt, and a main that tells ctest which cases were skipped and why.
 
 A cross-built program runs under its emulator, whose words come first on the command line, each
-after --emulator=; importing this module takes them off sys.argv.
+after --emulator=, then comes the program's path; importing this module takes them off sys.argv.
 """
+import os
 import shutil
 import sys
 import unittest
@@ -11,6 +12,9 @@ import unittest
 EMULATOR = []
 while sys.argv[1].startswith("--emulator="):
     EMULATOR.append(sys.argv.pop(1).split("=", 1)[1])
+DICE = os.path.abspath(sys.argv.pop(1))
+WINDOWS = DICE.endswith(".exe")
+NL = b"\r\n" if WINDOWS else b"\n"  # the Windows runtime writes text mode's line ends
 PROMPT = b"enter dice d4 d6 d8 d10 d12 d20 d100 exit "
 MISSING = []  # the cases need() skipped
 
