@@ -72,12 +72,4 @@ TEST(RollBatchDeathTest, TakesOnlyTheTablesOwnRows) {
 }
 #endif
 
-TEST(RollBatch, CountsThatRollNothingLeaveAnEmptyLine) {
-  for (const char* count :
-       {"0", "-1", "-2147483648", "", "abc", "99999999999", "-99999999999", "2147483648"}) {
-    EXPECT_EQ(batch(d6, count), oracle_batch("d6", 1, 0)) << '"' << count << '"';
-  }
-  EXPECT_EQ(batch(d6, "1", 5), oracle_batch("d6", 5, 1));
-}
-
 }  // namespace
