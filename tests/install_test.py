@@ -8,12 +8,14 @@ Usage: install_test.py [--emulator=WORD]... PATH_TO_DICE SOURCE_DIR BUILD_DIR CM
 A cross-built program runs under the emulator's words. With DICE_HARDENED=1 in the environment
 the program must carry Debian's hardening.
 """
+import hashlib
 import os
 import pathlib
 import re
 import shutil
 import subprocess
 import sys
+import tarfile
 import tempfile
 import unittest
 import zipfile
@@ -51,26 +53,62 @@ def pe_header(program):
 
 
 def make_package(out, **environment):
-    """Runs cpack into `out` and returns the package's path."""
+    """Runs cpack into `out`, checks the sum beside each package with sha256sum -c, and returns
+    the path of the Debian package or the zip."""
     env = {name: value for name, value in os.environ.items() if name != "SOURCE_DATE_EPOCH"}
     subprocess.run([CPACK, "-G", GENERATOR, "--config", os.path.join(BUILD, "CPackConfig.cmake"),
                     "-B", out], check=True, capture_output=True, env={**env, **environment})
-    (package,) = [name for name in os.listdir(out) if name.endswith((".deb", ".zip"))]
+    packages = sorted(name for name in os.listdir(out) if name.endswith((".deb", ".zip", ".gz")))
+    sums = sorted(name for name in os.listdir(out) if name.endswith(".sha256"))
+    if sums != [name + ".sha256" for name in packages]:
+        raise AssertionError(f"packages {packages}, sums {sums}")
+    subprocess.run(["sha256sum", "--quiet", "-c", *sums], cwd=out, check=True)
+    (package,) = [name for name in packages if name.endswith((".deb", ".zip"))]
     return os.path.join(out, package)
 
 
 class Install(unittest.TestCase):
+    def assert_rolls_three_d20(self, command):
+        result = subprocess.run(command, input=b"d20 3 exit", capture_output=True, timeout=30)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertRegex(result.stdout, rb"^" + PROMPT + rb"dice chosen d20" + NL +
+                         rb"amount of dice (([1-9]|1[0-9]|20) ){3}" + NL + PROMPT + rb"$")
+
     def test_installed_program_runs_with_its_manual_under_the_prefix(self):
         with tempfile.TemporaryDirectory() as prefix:
             output(CMAKE, "--install", BUILD, "--prefix", prefix)
             installed = sorted(os.path.relpath(os.path.join(folder, name), prefix)
                                for folder, _, names in os.walk(prefix) for name in names)
             self.assertEqual(installed, FILES)
-            result = subprocess.run([*EMULATOR, os.path.join(prefix, PROGRAM)], input=b"d20 3 exit",
-                                    capture_output=True, timeout=30)
-        self.assertEqual(result.returncode, 0)
-        self.assertRegex(result.stdout, rb"^" + PROMPT + rb"dice chosen d20" + NL +
-                         rb"amount of dice (([1-9]|1[0-9]|20) ){3}" + NL + PROMPT + rb"$")
+            self.assert_rolls_three_d20([*EMULATOR, os.path.join(prefix, PROGRAM)])
+
+    def test_tarball_program_runs_from_an_empty_root(self):
+        need(self, "dpkg-deb", "dpkg-shlibdeps", "readelf")
+        with tempfile.TemporaryDirectory() as out, tempfile.TemporaryDirectory() as root:
+            make_package(out)
+            (tarball,) = [name for name in os.listdir(out) if name.endswith("-linux.tar.gz")]
+            with tarfile.open(os.path.join(out, tarball)) as archive:
+                folder = tarball[:-len(".tar.gz")]
+                self.assertEqual([(member.name, member.mode, member.uid, member.gid)
+                                  for member in archive.getmembers()],
+                                 [(folder + name, mode, 0, 0) for name, mode in (
+                                     ("", 0o755), ("/LICENSE", 0o644), ("/README.md", 0o644),
+                                     ("/dice", 0o755), ("/dice.6", 0o644))])
+                pathlib.Path(root, "dice").write_bytes(archive.extractfile(folder + "/dice").read())
+            pathlib.Path(root, "dice").chmod(0o755)
+            # Nothing asked of the system: no program interpreter, and no file of it at all.
+            self.assertNotIn("INTERP", output("readelf", "--program-headers", f"{root}/dice"))
+            if "-L" in EMULATOR:  # qemu's folder of the target's libraries, here an empty one
+                where = EMULATOR.index("-L") + 1
+                command = [*EMULATOR[:where], root, *EMULATOR[where + 1:], f"{root}/dice"]
+            else:
+                for jail in (["chroot"], ["unshare", "-r", "chroot"]):
+                    if subprocess.run([*jail, "/", "true"], capture_output=True).returncode == 0:
+                        break
+                else:
+                    self.skipTest("this host allows neither chroot nor unshare -r")
+                command = [*jail, root, "/dice"]
+            self.assert_rolls_three_d20(command)
 
     def test_manual_page_renders_without_a_warning(self):
         need(self, "groff")
@@ -134,9 +172,10 @@ class Install(unittest.TestCase):
             packages = []
             # Left to itself; at the last changelog entry's time; at a time the caller chose.
             for environment in ({}, {"SOURCE_DATE_EPOCH": when}, {"SOURCE_DATE_EPOCH": "1"}):
-                folder = os.path.join(out, str(len(packages)))
-                with open(make_package(folder, **environment), "rb") as package:
-                    packages.append(package.read())
+                folder = pathlib.Path(out, str(len(packages)))
+                make_package(folder, **environment)
+                packages.append({path.name: hashlib.sha256(path.read_bytes()).hexdigest()
+                                 for path in folder.iterdir() if path.is_file()})
         self.assertEqual(packages[0], packages[1])
         self.assertNotEqual(packages[0], packages[2])
 
