@@ -70,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const LoopRun r = run_loop(input, output_room);
 
   const std::string want = expected_output(input);
+  if (r.state.choice.size() > 8) broken("a long word kept short", r.state.choice, "8 bytes");
   if (r.status == 0) {
     if (r.out != want) broken("the dialogue, byte for byte", r.out, want);
     if (!r.err.empty()) broken("nothing on standard error", r.err, "");
@@ -77,6 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Only running out of room may fail, and only with what came before it written.
     if (r.status != 1 || want.size() <= output_room) broken("exit status", r.out, want);
     if (want.compare(0, r.out.size(), r.out) != 0) broken("output before the error", r.out, want);
+    if (r.state.roll_index > 1000000) {
+      broken("a batch ends at its first failed chunk", std::to_string(r.state.roll_index), "");
+    }
     if (r.err.rfind("dice: write error: ", 0) != 0 || r.err.find('\n') != r.err.size() - 1) {
       broken("one line on standard error", r.err, "dice: write error: ...\n");
     }
