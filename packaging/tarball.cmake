@@ -1,5 +1,5 @@
 # Run by cpack once it has made the package (CPACK_POST_BUILD_SCRIPTS): the tarball for any Linux,
-# dice-VERSION-ARCH-linux.tar.gz, beside it with its .sha256. The same source gives the same bytes:
+# dice-VERSION-ARCH-linux.tar.gz, beside it. The same source gives the same bytes:
 # names sorted, owner root, modes fixed, times those of SOURCE_DATE_EPOCH (cpack-project.cmake),
 # and gzip without a name or time.
 set(name dice-${CPACK_PACKAGE_VERSION}-${CPACK_DICE_TARBALL_ARCH}-linux)
@@ -11,6 +11,7 @@ file(MAKE_DIRECTORY ${stage}/${name})
 execute_process(COMMAND ${CPACK_DICE_OBJCOPY} --strip-all --remove-section=.comment
                 ${CPACK_DICE_STATIC_PROGRAM} ${stage}/${name}/dice COMMAND_ERROR_IS_FATAL ANY)
 file(COPY ${CPACK_DICE_TARBALL_FILES} DESTINATION ${stage}/${name})
+file(RENAME ${stage}/${name}/changelog ${stage}/${name}/CHANGELOG)
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(mtime --mtime=@$ENV{SOURCE_DATE_EPOCH})
 endif()
@@ -19,5 +20,3 @@ execute_process(COMMAND tar --sort=name --owner=0 --group=0 --numeric-owner ${mt
                 COMMAND gzip -9n
                 WORKING_DIRECTORY ${stage} OUTPUT_FILE ${tarball} COMMAND_ERROR_IS_FATAL ANY)
 file(REMOVE_RECURSE ${stage})
-file(SHA256 ${tarball} sum)
-file(WRITE ${tarball}.sha256 "${sum}  ${name}.tar.gz\n")
