@@ -26,7 +26,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 if(NOT DICE_DEBIAN_ARCH STREQUAL "i386")
-  # qemu names 32-bit ARM "arm", as the GNU type does.
-  find_program(DICE_QEMU qemu-${target_GNU_CPU} REQUIRED NO_CMAKE_FIND_ROOT_PATH)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${DICE_QEMU} -L /usr/${target_GNU_TYPE})
+  # qemu names its programs as the GNU type names the processor, but for little-endian POWER.
+  string(REPLACE "powerpc64le" "ppc64le" qemu_cpu ${target_GNU_CPU})
+  find_program(DICE_QEMU qemu-${qemu_cpu} REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+  # Every test runs on the oldest processor the port promises, so that code built for a newer
+  # one fails the suite: ARM1176 is a Raspberry Pi Zero's or 1's ARMv6.
+  set(oldest_armel arm1176)
+  set(oldest_armhf cortex-a8)
+  set(oldest_arm64 cortex-a53)
+  set(oldest_ppc64el power8)
+  set(oldest_riscv64 rv64)
+  if(DEFINED oldest_${DICE_DEBIAN_ARCH})
+    set(cpu -cpu ${oldest_${DICE_DEBIAN_ARCH}})
+  endif()
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${DICE_QEMU} ${cpu} -L /usr/${target_GNU_TYPE})
 endif()

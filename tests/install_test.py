@@ -42,10 +42,12 @@ def output(*command):
 
 def debian_architecture(program):
     """The Debian architecture of an ELF program, read from its header; else this machine's."""
-    header = pathlib.Path(program).read_bytes()[:20]
+    header = pathlib.Path(program).read_bytes()[:40]
     machine = int.from_bytes(header[18:20], "little" if header[5] == 1 else "big")
-    known = {(1, 3): "i386", (2, 62): "amd64", (2, 183): "arm64", (1, 40): "armhf",
-             (2, 22): "s390x"}  # (ELF class, machine)
+    hard_float = int.from_bytes(header[36:40], "little") & 0x400  # 32-bit ARM's e_flags
+    known = {(1, 3): "i386", (2, 62): "amd64", (2, 183): "arm64", (2, 22): "s390x",
+             (1, 40): "armhf" if hard_float else "armel", (2, 21): "ppc64el",
+             (2, 243): "riscv64"}  # (ELF class, machine)
     return known.get((header[4], machine)) or output("dpkg", "--print-architecture").strip()
 
 
