@@ -11,20 +11,25 @@ import pathlib
 import sys
 import xml.etree.ElementTree as ElementTree
 
-suites = []
-for build in map(pathlib.Path, sys.argv[1:]):
-    reasons = {}
-    for test in ElementTree.parse(build / "junit.xml").iter("testcase"):
-        lines = (test.findtext("system-out") or "").splitlines()
-        why = [line.split(": ", 1)[1] for line in lines if line.startswith("skipped: ")]
-        if test.get("status") in ("notrun", "disabled") and not why:
-            why = [test.get("status")]  # nothing said why
-        for reason in why:
-            reasons.setdefault(reason, []).append(test.get("name"))
-    if reasons:
-        suites.append(f"{build.name} tests skipped: " + "; ".join(
-            f"{reason} ({', '.join(tests)})" for reason, tests in reasons.items()))
-summary = "all checks passed"
-if suites:
-    summary += "; not run in full: " + " | ".join(suites)
-print(summary)
+
+def not_run_in_full(builds):
+    """A phrase for each build folder whose tests did not all run in full."""
+    suites = []
+    for build in map(pathlib.Path, builds):
+        reasons = {}
+        for test in ElementTree.parse(build / "junit.xml").iter("testcase"):
+            lines = (test.findtext("system-out") or "").splitlines()
+            why = [line.split(": ", 1)[1] for line in lines if line.startswith("skipped: ")]
+            if test.get("status") in ("notrun", "disabled") and not why:
+                why = [test.get("status")]  # nothing said why
+            for reason in why:
+                reasons.setdefault(reason, []).append(test.get("name"))
+        if reasons:
+            suites.append(f"{build.name} tests skipped: " + "; ".join(
+                f"{reason} ({', '.join(tests)})" for reason, tests in reasons.items()))
+    return suites
+
+
+if __name__ == "__main__":
+    suites = not_run_in_full(sys.argv[1:])
+    print("all checks passed" + ("; not run in full: " + " | ".join(suites) if suites else ""))
