@@ -1,25 +1,33 @@
-// Runs the fuzz target over every file in the folders named on the command line, so the corpus
-// is replayed by the ordinary test suite, without libFuzzer.
-#include <cstddef>
-#include <cstdint>
+// Runs the fuzzer's checks over every file in the folders named on the command line, so the
+// corpus is replayed by the ordinary test suite, without libFuzzer: each file is a fact of the
+// dialogue, named for it, and every broken one is named with what it broke.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
+#include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+// Whether the loop keeps every promise over `input`; else says on `report` which it broke and how
+// (prompt_loop_fuzzer.cpp).
+bool dialogue_holds(std::string_view input, std::FILE* report);
 
 int main(int argc, char** argv) {
-  int replayed = 0;
+  std::vector<std::filesystem::path> inputs;
   for (int i = 1; i < argc; ++i) {
-    for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-      std::ifstream file(entry.path(), std::ios::binary);
-      const std::string bytes(std::istreambuf_iterator<char>(file), {});
-      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-      ++replayed;
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i]))
+      inputs.push_back(entry.path());
   }
-  std::printf("%d inputs replayed\n", replayed);
-  return replayed > 0 ? 0 : 1;
+  std::sort(inputs.begin(), inputs.end());
+  int broken = 0;
+  for (const auto& path : inputs) {
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(file), {});
+    std::printf("%s\n", path.filename().string().c_str());
+    if (!dialogue_holds(bytes, stdout)) ++broken;
+  }
+  std::printf("%d of %zu inputs broken\n", broken, inputs.size());
+  return inputs.empty() || broken > 0 ? 1 : 0;
 }
