@@ -57,14 +57,15 @@ function(dice_choose_runner probe)
 
   if(runs AND runner)
     list(JOIN runner " " named)
-    message(STATUS "dice: ${CMAKE_SYSTEM_PROCESSOR} programs run under ${named}${fallback}")
+    set(said "${CMAKE_SYSTEM_PROCESSOR} programs run under ${named}${fallback}")
   elseif(runs)
-    message(STATUS "dice: ${CMAKE_SYSTEM_PROCESSOR} programs run on this host itself")
+    set(said "${CMAKE_SYSTEM_PROCESSOR} programs run on this host itself")
   else()
     set(runner "")
-    message(STATUS
-      "dice: tests that run ${CMAKE_SYSTEM_PROCESSOR} programs are skipped: ${refused}")
+    set(said "tests that run ${CMAKE_SYSTEM_PROCESSOR} programs are skipped: ${refused}")
   endif()
+  message(STATUS "dice: ${said}")
+  set(DICE_TARGET_SAID "${said}" PARENT_SCOPE)  # what configure told, for its test
   set(CMAKE_CROSSCOMPILING_EMULATOR ${runner} PARENT_SCOPE)
   if(runs)
     set(DICE_TARGET_NOT_RUN "" PARENT_SCOPE)
@@ -75,6 +76,9 @@ endfunction()
 
 # Said in the results as skipped, with the reason, rather than left out unseen.
 function(add_skipped_test name reason)
+  if(NOT reason)
+    message(FATAL_ERROR "dice: test ${name} would be skipped without a reason")
+  endif()
   add_test(NAME ${name} COMMAND ${CMAKE_COMMAND} -E echo "skipped: ${reason}")
   set_tests_properties(${name} PROPERTIES SKIP_REGULAR_EXPRESSION "^skipped: ")
 endfunction()
@@ -94,9 +98,17 @@ if(NOT CMAKE_CROSSCOMPILING)  # (nor in a script, which only wants the functions
 endif()
 
 set(probe ${PROJECT_BINARY_DIR}/target-probe${CMAKE_EXECUTABLE_SUFFIX})
+# Linked as the program is (dice_build_flags: cmake/build-flags.cmake), so that a program that
+# runs here tells whether the program would: a 32-bit dice.exe needs no libgcc DLL, say.
+get_target_property(program_link_options dice_build_flags INTERFACE_LINK_OPTIONS)
+if(program_link_options)
+  set(program_link_options LINK_OPTIONS ${program_link_options})
+else()
+  set(program_link_options "")
+endif()
 try_compile(probe_built
   SOURCE_FROM_CONTENT probe.cpp "#include <cstdio>\nint main() { std::puts(\"dice probe\"); }\n"
-  LINK_OPTIONS $<$<BOOL:${MINGW}>:-static>
+  ${program_link_options}
   COPY_FILE ${probe}
   NO_CACHE)
 if(NOT probe_built)

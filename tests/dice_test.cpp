@@ -63,8 +63,12 @@ TEST(RollBatch, FacesAreTheCLibraryDrawsInOrder) {
   }
 }
 
-#ifndef NDEBUG  // the sanitizers' build
+// The sanitizers' build is the one that compiles assertions.
+#if !defined(NDEBUG) || defined(__SANITIZE_ADDRESS__)
 TEST(RollBatchDeathTest, TakesOnlyTheTablesOwnRows) {
+#ifdef NDEBUG
+  FAIL() << "the sanitizers' build has no assertions: NDEBUG is defined";
+#endif
   const DieSpec copy = die_table[1];
   EXPECT_DEATH(batch(copy, "1"), "Assertion");
 }

@@ -39,9 +39,9 @@ TEST(Generator, DrawsExactlyTheCLibrarySequence) {
   for (const std::uint32_t draw : draws_before_any_seed)
     EXPECT_EQ(draw, static_cast<std::uint32_t>(std::rand()));
   // Seeded as the loop seeds it, first with 0, as in 1970 or 2106: the same seed again restarts
-  // the same sequence, and a seed after another is not taken for it. 0x7FFFFFFF makes a word of 0
-  // on the way to its state.
-  for (std::uint32_t seed : {0U, 0x7FFFFFFFU, 0U, 0x7FFFFFFFU, 0x7FFFFFFFU, 5U})
+  // the same sequence, and a seed after another is not taken for it, 1 (the words before any
+  // seed) included. 0x7FFFFFFF makes a word of 0 on the way to its state.
+  for (std::uint32_t seed : {0U, 0x7FFFFFFFU, 0U, 0x7FFFFFFFU, 0x7FFFFFFFU, 5U, 1U})
     expect_c_library_sequence(seed, 100);
   for (std::uint32_t seed : {0U, 1U, 2U, 16807U, 127773U, 0x7FFFFFFFU, 0x80000000U, 0xFFFFFFFFU})
     expect_c_library_sequence(seed, 20000);

@@ -8,7 +8,9 @@ Usage: host_test.py SOURCE_DIR CMAKE CTEST [unittest options]
 import os
 import pathlib
 import re
+import select
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -103,9 +105,11 @@ class Host(unittest.TestCase):
         # Each apt-get waits for the lock another apt or dpkg holds, rather than failing at once.
         self.assertRegex(calls[1], r"^apt-get -o DPkg::Lock::Timeout=[1-9][0-9]+ update -qq$")
         self.assertRegex(calls[2], r"^apt-get -o DPkg::Lock::Timeout=[1-9][0-9]+ install ")
+        # None left out, with each tool .ci/run calls itself (ccache to git) among them.
         self.assertEqual({"clang", "libc++abi-dev", "wine64", "wine32:i386", "libc6-dbg:i386",
-                          "qemu-user", "g++-s390x-linux-gnu", "libgtest-dev", "gzip"}
-                         - set(calls[2].split()), set())  # none left out
+                          "qemu-user", "g++-s390x-linux-gnu", "libgtest-dev", "gzip", "ccache",
+                          "clang-format", "clang-tidy", "cmake", "python3", "git"}
+                         - set(calls[2].split()), set())
         self.assertEqual((locked.returncode, [call.split()[3] for call in locked_calls]),
                          (0, ["update", "update", "install"]), locked.stderr)
         self.assertEqual((offline.returncode, [call.split()[3] for call in offline_calls],
@@ -132,6 +136,54 @@ class Host(unittest.TestCase):
                                   "test_missing (missing, failing); needs a terminal: "
                                   "test_posix_only (present)\n")
 
+    def test_ci_fails_with_any_step_and_its_last_line_tells_every_suites_skips(self):
+        # .ci/ itself over stand-ins: the build tools, our scripts and the fuzzer, which says its
+        # id on descriptor $ID. ctest writes each suite's JUnit file, with a pass whose output says
+        # "skipped:" within a line, and a skip in the suites $SKIPS names; it fails $FAILS.
+        stubs = {"cmake": """eval p=\${$#}; [ "$1" = --build ] && exit; mkdir -p build/$p
+printf '#!/bin/bash\necho $$ >&$ID; [ -z "$HANG" ] || exec sleep 600; exit $FUZZ\n' >build/$p/fuzzer
+chmod +x build/$p/fuzzer; mv build/$p/fuzzer build/$p/prompt_loop_fuzzer
+[ "$1" != --workflow ] || [ $p = fuzz ] || exec ctest $p""",
+                 "ctest": """eval p=\${$#}; case " $SKIPS " in *" $p "*) skip='<testcase name="s"
+status="notrun"><system-out>skipped: no frob</system-out></testcase>';; esac
+echo "<testsuite><testcase name='t'><system-out>-- dice: all are skipped: no</system-out>
+</testcase>$skip</testsuite>" >build/$p/junit.xml; [ "$p" != "$FAILS" ]""",
+                 "scripts/release": "mkdir -p build/dist; cd build/dist; : >x; sha256sum x >SHA256SUMS",
+                 **dict.fromkeys(["scripts/install-packages", "ccache", "git", "clang-format",
+                                  "clang-tidy"], "true")}
+        with tempfile.TemporaryDirectory() as work:
+            shutil.copytree(os.path.join(SOURCE, ".ci"), os.path.join(work, ".ci"))
+            for name, body in stubs.items():
+                stub = pathlib.Path(work, "stubs" if "/" not in name else "", name)
+                stub.parent.mkdir(exist_ok=True)
+                stub.write_text(f"#!/bin/sh\n{body}\n")
+                stub.chmod(0o755)
+
+            def ci(**environment):
+                # The pipe ends when the stand-in fuzzer has: at once, unless CI left it running.
+                read, write = os.pipe()
+                env = {**os.environ, "PATH": os.path.join(work, "stubs") + os.pathsep +
+                       os.environ["PATH"], "FUZZ": "0", "HANG": "", "SKIPS": "", "FAILS": "",
+                       "ID": str(write), **environment}
+                result = subprocess.run(["bash", os.path.join(work, ".ci/run")], env=env,
+                                        capture_output=True, text=True, pass_fds=[write])
+                os.close(write)
+                with os.fdopen(read) as fuzzer:
+                    started = fuzzer.readline()
+                    ended = select.select([fuzzer], [], [], 10)[0] != []
+                    if started and not ended:
+                        os.kill(int(started), signal.SIGKILL)
+                    return result, bool(started) and ended
+
+            passed, _ = ci(SKIPS="test s390x")
+            found, _ = ci(FUZZ="1")
+            failed, fuzzer_ended = ci(HANG="1", FAILS="asan")
+        self.assertEqual((passed.returncode, passed.stdout.splitlines()[-1]),
+                         (0, "all checks passed; not run in full: s390x tests skipped: no frob "
+                             "(s) | test tests skipped: no frob (s)"), passed.stderr)
+        self.assertNotEqual(found.returncode, 0)
+        self.assertNotEqual(failed.returncode, 0)
+        self.assertTrue(fuzzer_ended, "the fuzzer outlived CI")
 
 if __name__ == "__main__":
     unittest.main()

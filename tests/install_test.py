@@ -40,15 +40,18 @@ def output(*command):
     return subprocess.run(command, check=True, capture_output=True, text=True).stdout
 
 
-def debian_architecture(program):
-    """The Debian architecture of an ELF program, read from its header; else this machine's."""
+def architectures(program):
+    """The Debian architecture of an ELF program and the name `uname -m` gives its machine, read
+    from its header; else this machine's."""
     header = pathlib.Path(program).read_bytes()[:40]
     machine = int.from_bytes(header[18:20], "little" if header[5] == 1 else "big")
     hard_float = int.from_bytes(header[36:40], "little") & 0x400  # 32-bit ARM's e_flags
-    known = {(1, 3): "i386", (2, 62): "amd64", (2, 183): "arm64", (2, 22): "s390x",
-             (1, 40): "armhf" if hard_float else "armel", (2, 21): "ppc64el",
-             (2, 243): "riscv64"}  # (ELF class, machine)
-    return known.get((header[4], machine)) or output("dpkg", "--print-architecture").strip()
+    known = {(1, 3): ("i386", "i686"), (2, 62): ("amd64", "x86_64"), (2, 183): ("arm64", "aarch64"),
+             (1, 40): ("armhf", "armv7l") if hard_float else ("armel", "armv6l"),
+             (2, 21): ("ppc64el", "ppc64le"), (2, 243): ("riscv64", "riscv64"),
+             (2, 22): ("s390x", "s390x")}  # (ELF class, machine)
+    return known.get((header[4], machine)) or (output("dpkg", "--print-architecture").strip(),
+                                               os.uname().machine)
 
 
 def pe_header(program):
@@ -86,6 +89,7 @@ class Install(unittest.TestCase):
             make_package(out)
             (tarball,) = [name for name in os.listdir(out) if name.endswith("-linux.tar.gz")]
             folder = tarball[:-len(".tar.gz")]
+            self.assertEqual(folder, f"dice-{VERSION}-{architectures(DICE)[1]}-linux")
             with tarfile.open(os.path.join(out, tarball)) as archive:
                 self.assertEqual([(member.name, member.mode, member.uid, member.gid)
                                   for member in archive.getmembers()],
@@ -96,7 +100,14 @@ class Install(unittest.TestCase):
                 archive.extractall(root)  # the root's one folder
             dice = f"/{folder}/dice"
             # Nothing asked of the system: no program interpreter, and no file of it at all.
-            self.assertNotIn("INTERP", output("readelf", "--program-headers", root + dice))
+            # Stripped; and position-independent wherever the C library can start such a program.
+            elf = output("readelf", "--file-header", "--sections", "--program-headers", root + dice)
+            self.assertNotIn("INTERP", elf)
+            self.assertNotRegex(elf, r"\.symtab|\.debug_")
+            compiler = re.search(r'set\(CMAKE_CXX_COMPILER "(.+?)"\)', next(pathlib.Path(
+                BUILD, "CMakeFiles").glob("*/CMakeCXXCompiler.cmake")).read_text())[1]
+            pie = os.path.isabs(output(compiler, "-print-file-name=rcrt1.o").strip())
+            self.assertRegex(elf, r"Type:\s+DYN" if pie else r"Type:\s+EXEC")
             if "-L" in EMULATOR:  # qemu's folder of the target's libraries, here the root
                 where = EMULATOR.index("-L") + 1
                 command = [*EMULATOR[:where], root, *EMULATOR[where + 1:], root + dice]
@@ -127,7 +138,7 @@ class Install(unittest.TestCase):
                        if shutil.which("lintian") else "")
         files = sorted(line.split()[-1] for line in listing.splitlines() if line[0] != "d")
         self.assertEqual(files, ["./usr/" + name for name in FILES])
-        architecture = debian_architecture(DICE)
+        architecture = architectures(DICE)[0]
         self.assertRegex(fields, rf"Package: dice\nVersion: {re.escape(VERSION)}\n"
                                  rf"Section: utils\nArchitecture: {architecture}\n"
                                  r"Depends: .*libc6 .*(libstdc\+\+6|libunwind)")

@@ -30,6 +30,9 @@ TEST(PromptLoop, AReadErrorIsToldAfterTheLastLine) {
   const LoopRun r = run_loop("exit", no_end, at_loop_time, std::ios_base::badbit);
   EXPECT_EQ(std::pair(r.status, r.out), std::pair(1, P + "\n"));
   EXPECT_EQ(r.err.rfind("dice: read error: ", 0), 0U) << r.err;
+  // Unless that last line is lost: lost output is what must be told.
+  const LoopRun lost = run_loop("exit", P.size(), at_loop_time, std::ios_base::badbit);
+  EXPECT_EQ(lost.err.rfind("dice: write error: ", 0), 0U) << lost.err;
 }
 
 TEST(PromptLoop, AWriteErrorStopsItWithOneLineOnStandardError) {

@@ -17,17 +17,19 @@ set(CMAKE_FIND_ROOT_PATH /target)
 
 # A target and what this host has (DICE_QEMU_I386 stands for what find_program would find), then
 # the runner the tests must run under and a pattern for the reason they are skipped.
-function(expect processor no_32bit emulator qemu want_runner want_reason)
+function(expect processor no_32bit emulator qemu want_runner want_reason)  # [want_said]
   set(CMAKE_SYSTEM_PROCESSOR ${processor})
   set(DICE_NO_32BIT_X86 ${no_32bit})
   set(CMAKE_CROSSCOMPILING_EMULATOR ${emulator})
   set(DICE_QEMU_I386 ${qemu})
   dice_choose_runner(${WORK}/probe)
   if(NOT "${CMAKE_CROSSCOMPILING_EMULATOR}" STREQUAL "${want_runner}" OR
-     NOT "${DICE_TARGET_NOT_RUN}" MATCHES "${want_reason}")
+     NOT "${DICE_TARGET_NOT_RUN}" MATCHES "${want_reason}" OR
+     NOT "${DICE_TARGET_SAID}" MATCHES "${ARGV6}")
     message(SEND_ERROR "${processor}, DICE_NO_32BIT_X86=${no_32bit}, runner '${emulator}', "
       "qemu-i386 '${qemu}': runs under '${CMAKE_CROSSCOMPILING_EMULATOR}', skipped for "
-      "'${DICE_TARGET_NOT_RUN}'; want '${want_runner}', '${want_reason}'")
+      "'${DICE_TARGET_NOT_RUN}', saying '${DICE_TARGET_SAID}'; want '${want_runner}', "
+      "'${want_reason}', '${ARGV6}'")
   endif()
 endfunction()
 
@@ -35,7 +37,10 @@ endfunction()
 # libraries, or are skipped saying both why not.
 expect(i686 ON "" ${WORK}/qemu-i386 "${WORK}/qemu-i386;-L;/target" "^$")
 expect(i686 ON "" ${WORK}/refuses "" "^DICE_NO_32BIT_X86 is set, .*qemu-i386")
-expect(i686 OFF ${WORK}/refuses ${WORK}/qemu-i386 "${WORK}/qemu-i386;-L;/target" "^$")
+expect(i686 OFF ${WORK}/refuses ${WORK}/qemu-i386 "${WORK}/qemu-i386;-L;/target" "^$"
+       ", as this host does not run 32-bit x86 programs$")
+# Most x86-64 hosts run them themselves, with no runner and no qemu.
+expect(i686 OFF "" ${WORK}/qemu-i386 "" "^$" "^i686 programs run on this host itself$")
 # The option is about 32-bit x86 alone.
 expect(aarch64 ON ${WORK}/runs ${WORK}/refuses ${WORK}/runs "^$")
 expect(aarch64 ON ${WORK}/refuses ${WORK}/qemu-i386 "" "^aarch64 programs did not run under ")
