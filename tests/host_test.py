@@ -54,6 +54,15 @@ set_tests_properties(missing present failing PROPERTIES SKIP_RETURN_CODE 77)
 """
 
 
+def stand_ins(folder, scripts):
+    """Writes each script, named by its path under `folder`, as an executable shell script."""
+    for name, body in scripts.items():
+        path = pathlib.Path(folder, name)
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_text(f"#!/bin/sh\n{body}\n")
+        path.chmod(0o755)
+
+
 class Host(unittest.TestCase):
     def test_missing_packages_are_named_to_a_user_or_installed_by_root(self):
         with tempfile.TemporaryDirectory() as fake:
@@ -62,18 +71,14 @@ class Host(unittest.TestCase):
             # $FAKE_LOG. An update fails as $FAKE_UPDATE says: for the lists' lock the first
             # time, or for the network every time.
             lock = "E: Could not get lock /var/lib/apt/lists/lock. It is held by process 9"
-            stubs = (("dpkg-query", '[ -n "$FAKE_INSTALLED" ] && echo "install ok installed"'),
-                     ("id", 'echo "$FAKE_ID"'),
-                     ("dpkg", '[ "$1" = --print-foreign-architectures ] || '
-                              'echo dpkg "$@" >>"$FAKE_LOG"'),
-                     ("apt-get", 'echo apt-get "$@" >>"$FAKE_LOG"\n'
-                                 'case "$*:$FAKE_UPDATE:$(grep -c " update" "$FAKE_LOG")" in\n'
-                                 f'*update*:lock:1) echo "{lock}" >&2; exit 100;;\n'
-                                 '*update*:network:*) echo "E: Failed to fetch" >&2; exit 100;;\n'
-                                 'esac'))
-            for name, body in stubs:
-                pathlib.Path(fake, name).write_text(f"#!/bin/sh\n{body}\n")
-                pathlib.Path(fake, name).chmod(0o755)
+            stand_ins(fake, {
+                "dpkg-query": '[ -n "$FAKE_INSTALLED" ] && echo "install ok installed"',
+                "id": 'echo "$FAKE_ID"',
+                "dpkg": '[ "$1" = --print-foreign-architectures ] || echo dpkg "$@" >>"$FAKE_LOG"',
+                "apt-get": 'echo apt-get "$@" >>"$FAKE_LOG"\n'
+                           'case "$*:$FAKE_UPDATE:$(grep -c " update" "$FAKE_LOG")" in\n'
+                           f'*update*:lock:1) echo "{lock}" >&2; exit 100;;\n'
+                           '*update*:network:*) echo "E: Failed to fetch" >&2; exit 100;;\nesac'})
 
             def install(user, *sets, installed="", update="",
                         path=fake + os.pathsep + os.environ["PATH"]):
@@ -140,24 +145,21 @@ class Host(unittest.TestCase):
         # .ci/ itself over stand-ins: the build tools, our scripts and the fuzzer, which says its
         # id on descriptor $ID. ctest writes each suite's JUnit file, with a pass whose output says
         # "skipped:" within a line, and a skip in the suites $SKIPS names; it fails $FAILS.
-        stubs = {"cmake": """eval p=\${$#}; [ "$1" = --build ] && exit; mkdir -p build/$p
-printf '#!/bin/bash\necho $$ >&$ID; [ -z "$HANG" ] || exec sleep 600; exit $FUZZ\n' >build/$p/fuzzer
-chmod +x build/$p/fuzzer; mv build/$p/fuzzer build/$p/prompt_loop_fuzzer
+        stubs = {"stubs/cmake": """for p; do :; done; [ "$1" = --build ] && exit; mkdir -p build/$p
+f=build/$p/prompt_loop_fuzzer; printf '#!/bin/bash
+echo $$ >&$ID; [ -z "$HANG" ] || exec sleep 600; exit $FUZZ' >$f; chmod +x $f
 [ "$1" != --workflow ] || [ $p = fuzz ] || exec ctest $p""",
-                 "ctest": """eval p=\${$#}; case " $SKIPS " in *" $p "*) skip='<testcase name="s"
-status="notrun"><system-out>skipped: no frob</system-out></testcase>';; esac
+                 "stubs/ctest": """for p; do :; done; case " $SKIPS " in *" $p "*) skip='<testcase
+name="s" status="notrun"><system-out>skipped: no frob</system-out></testcase>';; esac
 echo "<testsuite><testcase name='t'><system-out>-- dice: all are skipped: no</system-out>
 </testcase>$skip</testsuite>" >build/$p/junit.xml; [ "$p" != "$FAILS" ]""",
-                 "scripts/release": "mkdir -p build/dist; cd build/dist; : >x; sha256sum x >SHA256SUMS",
-                 **dict.fromkeys(["scripts/install-packages", "ccache", "git", "clang-format",
-                                  "clang-tidy"], "true")}
+                 "scripts/release": "mkdir -p build/dist; cd build/dist; : >x\n"
+                                    "sha256sum x >SHA256SUMS",
+                 **dict.fromkeys(["scripts/install-packages", "stubs/ccache", "stubs/git",
+                                  "stubs/clang-format", "stubs/clang-tidy"], "true")}
         with tempfile.TemporaryDirectory() as work:
             shutil.copytree(os.path.join(SOURCE, ".ci"), os.path.join(work, ".ci"))
-            for name, body in stubs.items():
-                stub = pathlib.Path(work, "stubs" if "/" not in name else "", name)
-                stub.parent.mkdir(exist_ok=True)
-                stub.write_text(f"#!/bin/sh\n{body}\n")
-                stub.chmod(0o755)
+            stand_ins(work, stubs)
 
             def ci(**environment):
                 # The pipe ends when the stand-in fuzzer has: at once, unless CI left it running.
@@ -184,6 +186,7 @@ echo "<testsuite><testcase name='t'><system-out>-- dice: all are skipped: no</sy
         self.assertNotEqual(found.returncode, 0)
         self.assertNotEqual(failed.returncode, 0)
         self.assertTrue(fuzzer_ended, "the fuzzer outlived CI")
+
 
 if __name__ == "__main__":
     unittest.main()
